@@ -1,0 +1,97 @@
+#include "common/controls.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace korvane {
+namespace {
+
+constexpr const char *AutoSizeProperty = "korvaneAutoSize";
+
+QWidget *createOne(QWidget *parent, const ControlSpec &spec)
+{
+    QWidget *widget = nullptr;
+    switch (spec.kind) {
+    case ControlKind::Label:
+    case ControlKind::AutoLabel: {
+        auto *label = new QLabel(spec.text, parent);
+        label->setProperty(AutoSizeProperty, spec.kind == ControlKind::AutoLabel);
+        widget = label;
+        break;
+    }
+    case ControlKind::TextBox: {
+        auto *edit = new QLineEdit(spec.text, parent);
+        // Half-width digits, as in the classic CJK system fonts: the narrow size boxes
+        // still show four digits whole.
+        QFont font = edit->font();
+        font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("SimSun")});
+        edit->setFont(font);
+        widget = edit;
+        break;
+    }
+    case ControlKind::DropDown: {
+        auto *combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(spec.items);
+        combo->setEditText(spec.text);
+        widget = combo;
+        break;
+    }
+    case ControlKind::Button:
+        widget = new QPushButton(spec.text, parent);
+        static_cast<QPushButton *>(widget)->setAutoDefault(false);
+        break;
+    case ControlKind::VScrollBar:
+        widget = new QScrollBar(Qt::Vertical, parent);
+        break;
+    case ControlKind::PictureBox: {
+        auto *frame = new QFrame(parent);
+        frame->setFrameShape(QFrame::Box);
+        frame->setAutoFillBackground(true);
+        widget = frame;
+        break;
+    }
+    }
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
+    if (spec.kind == ControlKind::AutoLabel)
+        widget->adjustSize();
+    return widget;
+}
+
+} // namespace
+
+Controls createControls(QWidget *parent, std::initializer_list<ControlSpec> table)
+{
+    Controls controls;
+    for (const ControlSpec &spec : table)
+        controls.add(createOne(parent, spec));
+    return controls;
+}
+
+void initPanel(QWidget *panel, int index)
+{
+    panel->setObjectName(QStringLiteral("Frame1"));
+    panel->setProperty("index", index);
+    // Panels lie stacked on one another; the one in front must cover the rest entirely.
+    panel->setAutoFillBackground(true);
+    if (auto *frame = qobject_cast<QFrame *>(panel))
+        frame->setFrameShape(QFrame::StyledPanel);
+}
+
+void setCaption(QWidget *label, const QString &text)
+{
+    auto *asLabel = qobject_cast<QLabel *>(label);
+    if (!asLabel)
+        return;
+    asLabel->setText(text);
+    if (asLabel->property(AutoSizeProperty).toBool())
+        asLabel->adjustSize();
+}
+
+} // namespace korvane

@@ -1,0 +1,133 @@
+#include "common/numtext.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace korvane {
+namespace {
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\u3000';
+}
+
+// Full-width forms (U+FF01..U+FF5E) map onto ASCII by a fixed offset.
+char16_t plainForm(char16_t c)
+{
+    if (c >= u'\uFF01' && c <= u'\uFF5E')
+        return static_cast<char16_t>(c - 0xFEE0);
+    return c;
+}
+
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+std::optional<double> parseNumber(std::u16string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+
+    // Validate the grammar by hand and copy into plain ASCII for from_chars, which on its
+    // own would accept "inf", "nan" and hexadecimal forms we do not want.
+    std::string ascii;
+    ascii.reserve(end - begin);
+    std::size_t i = begin;
+    auto peek = [&]() -> char16_t { return i < end ? plainForm(text[i]) : u'\0'; };
+
+    bool negative = false;
+    if (peek() == u'+' || peek() == u'-') {
+        negative = peek() == u'-';
+        ++i;
+    }
+    std::size_t mantissaDigits = 0;
+    while (isDigit(peek())) {
+        ascii.push_back(static_cast<char>(peek()));
+        ++mantissaDigits;
+        ++i;
+    }
+    if (peek() == u'.') {
+        ascii.push_back('.');
+        ++i;
+        while (isDigit(peek())) {
+            ascii.push_back(static_cast<char>(peek()));
+            ++mantissaDigits;
+            ++i;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (peek() == u'e' || peek() == u'E') {
+        ascii.push_back('e');
+        ++i;
+        if (peek() == u'+' || peek() == u'-') {
+            ascii.push_back(static_cast<char>(peek()));
+            ++i;
+        }
+        std::size_t exponentDigits = 0;
+        while (isDigit(peek())) {
+            ascii.push_back(static_cast<char>(peek()));
+            ++exponentDigits;
+            ++i;
+        }
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != end)
+        return std::nullopt;
+
+    double value = 0.0;
+    const char *first = ascii.data();
+    const char *last = first + ascii.size();
+    auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    if (ptr != last)
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range) {
+        // Too small to represent is zero; too large to represent is refused.
+        if (std::isinf(value) || std::abs(value) > 1.0)
+            return std::nullopt;
+        double probe = std::strtod(ascii.c_str(), nullptr);
+        if (!std::isfinite(probe))
+            return std::nullopt;
+        value = probe;
+    } else if (ec != std::errc()) {
+        return std::nullopt;
+    }
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::string formatNumber(double value)
+{
+    if (value == 0.0 || !std::isfinite(value))
+        return "0";
+    // Rounded to 15 digits, the largest doubles would read back as beyond the range;
+    // they show the largest 15-digit number that is still a double instead.
+    constexpr double Largest15 = 1.79769313486231e308;
+    if (std::abs(value) > Largest15)
+        return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
+    std::array<char, 40> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
+    return std::string(buffer.data());
+}
+
+std::optional<std::int64_t> intDiv(double dividend, double divisor)
+{
+    const auto a = roundHalfEven(dividend);
+    const auto b = roundHalfEven(divisor);
+    if (!a || !b || *b == 0)
+        return std::nullopt;
+    return *a / *b;
+}
+
+} // namespace korvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// The one parser behind every numeric text box: the check "is this a number" and the
+// conversion are the same call, so they can never disagree.
+//
+// Accepted: optional blanks (space, tab, ideographic space) around an optional sign,
+// digits with at most one decimal point (at least one digit in all), and an optional
+// exponent ("e" or "E", optional sign, digits). Full-width digits, signs, point and
+// exponent letter, as typed with a Chinese input method in full-width mode, count as
+// their plain forms. Anything else fails, and so does any text whose value is not a
+// finite double ("inf", "nan", "1e400").
+std::optional<double> parseNumber(std::u16string_view text);
+
+// A double as a caption: at most 15 significant digits, no trailing zeros, no digit
+// grouping, "." as the decimal point, "0" for zero of either sign; very large or very
+// small magnitudes in exponent form ("1E+20", "1E-05"). Non-finite values have no
+// caption of their own; callers refuse them before formatting.
+std::string formatNumber(double value);
+
+// Rounds to the nearest whole number, a half going to the even neighbour: 2.5 gives 2,
+// 3.5 gives 4, -0.5 gives 0. Nullopt when the value is not finite or its magnitude is
+// 2^62 or more; callers that need a narrower range check the result themselves.
+inline std::optional<std::int64_t> roundHalfEven(double value)
+{
+    constexpr double Limit = 4611686018427387904.0; // 2^62
+    if (!(value > -Limit && value < Limit))
+        return std::nullopt;
+    // Adding and taking away 2^52 leaves no bits below the units, and the addition rounds
+    // to nearest, ties to even. Larger magnitudes are whole already.
+    constexpr double Shift = 4503599627370496.0; // 2^52
+    double magnitude = value < 0 ? -value : value;
+    if (magnitude < Shift)
+        magnitude = (magnitude + Shift) - Shift;
+    const auto whole = static_cast<std::int64_t>(magnitude);
+    return value < 0 ? -whole : whole;
+}
+
+// Integer division: both operands rounded half to even to whole numbers, then the quotient
+// truncated toward zero, so 1092 \ 297 is 3 and 297.5 \ 2 is 149. Nullopt when an operand
+// cannot be rounded or the divisor rounds to zero.
+std::optional<std::int64_t> intDiv(double dividend, double divisor);
+
+} // namespace korvane

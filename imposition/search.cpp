@@ -1,0 +1,207 @@
+#include "imposition/search.h"
+
+#include "common/numtext.h"
+
+#include <vector>
+
+// Both mixed searches are defined as exhaustive scans: every cut, every row count, ties to
+// the smallest. Scanning them literally costs (cuts x rows), which for a small product on
+// a large sheet blocks the window for minutes. The searches below give the same choice
+// while looking only where a maximum can be:
+//
+// * Each variable count (rows of turned products under k horizontal rows, and so on) is a
+//   non-increasing step function of k. While it stays constant the total grows with k,
+//   so only the last k of each run of equal values can hold a maximum. `runEnds` finds
+//   those k by galloping, in time proportional to the number of runs.
+// * For the four-block search, the best left part for a cut s is the largest dot product
+//   of (s, A(s)) with one of the points (r, B(r)), and likewise on the right. A maximum of
+//   a dot product with non-negative weights lies on the upper hull of the points, where
+//   the values rise and then fall, so a binary search finds the first maximum. Collinear
+//   hull points are kept, so the first maximum is also the smallest r among equals.
+//
+// All totals are exact integers; the doubles only feed the roundings of `count`.
+
+namespace korvane::imposition {
+namespace {
+
+struct Point
+{
+    std::int64_t x; // the searched count (k, r or t)
+    std::int64_t y; // the value of the step function there
+};
+
+// Visits the run ends of a non-increasing step function f on [0, n] in ascending order.
+template <typename F, typename Visit>
+void forEachRunEnd(std::int64_t n, F f, Visit visit)
+{
+    std::int64_t i = 0;
+    std::int64_t v = f(0);
+    while (i <= n) {
+        std::int64_t lo = i; // f(lo) == v
+        std::int64_t step = 1;
+        std::int64_t beyond = -1; // f at lo + step once the gallop overshoots
+        while (lo + step <= n) {
+            const std::int64_t probe = f(lo + step);
+            if (probe < v) {
+                beyond = probe;
+                break;
+            }
+            lo += step;
+            step *= 2;
+        }
+        std::int64_t hi = std::min(n, lo + step - 1); // f(hi + 1) < v, or hi == n
+        while (lo < hi) {
+            const std::int64_t mid = lo + (hi - lo + 1) / 2;
+            if (f(mid) >= v)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        visit(Point{lo, v});
+        i = lo + 1;
+        // A run of one: the overshooting probe was the next value already.
+        v = (step == 1 && beyond >= 0) ? beyond : (i <= n ? f(i) : 0);
+    }
+}
+
+// Upper hull of the run ends of f, keeping points that lie on a hull edge.
+template <typename F>
+std::vector<Point> upperHull(std::int64_t n, F f)
+{
+    std::vector<Point> hull;
+    forEachRunEnd(n, f, [&](const Point &p) {
+        while (hull.size() >= 2) {
+            const Point &o = hull[hull.size() - 2];
+            const Point &a = hull.back();
+            const std::int64_t cross = (a.x - o.x) * (p.y - o.y) - (a.y - o.y) * (p.x - o.x);
+            if (cross <= 0)
+                break;
+            hull.pop_back();
+        }
+        hull.push_back(p);
+    });
+    return hull;
+}
+
+// The first hull point where a*x + c*y is largest, for a > 0 and c >= 0.
+const Point &firstMaximum(const std::vector<Point> &hull, std::int64_t a, std::int64_t c)
+{
+    std::size_t lo = 0;
+    std::size_t hi = hull.size() - 1;
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        const std::int64_t rise =
+            a * (hull[mid + 1].x - hull[mid].x) + c * (hull[mid + 1].y - hull[mid].y);
+        if (rise <= 0)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return hull[lo];
+}
+
+struct Best
+{
+    std::int64_t value = 0;
+    std::int64_t at = 0;
+};
+
+// Keeps a starting best of 0 at 0, as the scans do: only a positive total replaces it.
+Best positive(std::int64_t value, std::int64_t at)
+{
+    return value > 0 ? Best{value, at} : Best{};
+}
+
+} // namespace
+
+std::int64_t count(double length, double size)
+{
+    const auto q = intDiv(length, size);
+    return q && *q > 0 ? *q : 0;
+}
+
+std::int64_t count(double length, std::int64_t roundedSize)
+{
+    const auto whole = roundHalfEven(length);
+    return whole && *whole > 0 ? *whole / roundedSize : 0;
+}
+
+MixedChoice searchMixed(const Geometry &g)
+{
+    const double w1 = g.wwid1, l1 = g.llen1, w2 = g.wwid2, l2 = g.llen2;
+    const std::int64_t w = *roundHalfEven(w2);
+    const std::int64_t l = *roundHalfEven(l2);
+
+    // Left part: r horizontal rows, then B(r) rows of turned products below them.
+    const auto leftRows = [&](std::int64_t r) {
+        return count(w1 - static_cast<double>(r) * w2, l);
+    };
+    // Right part: t turned rows, then D(t) horizontal rows below them.
+    const auto rightRows = [&](std::int64_t t) {
+        return count(w1 - static_cast<double>(t) * l2, w);
+    };
+    const std::vector<Point> leftHull = upperHull(g.hrows, leftRows);
+    const std::vector<Point> rightHull = upperHull(g.vrows, rightRows);
+    const std::int64_t rightRowsAtTop = rightRows(0);
+
+    MixedChoice best;
+    for (std::int64_t s = 0; s <= g.hcols; ++s) {
+        const double cut = static_cast<double>(s) * l2;
+
+        // left(s, r) = s*r + A*B(r); with s = 0 there are no columns, so A = 0 too.
+        Best left;
+        if (s > 0) {
+            const std::int64_t turnedCols = count(cut, w);
+            const Point &p = firstMaximum(leftHull, s, turnedCols);
+            left = positive(s * p.x + turnedCols * p.y, p.x);
+        }
+
+        // right(s, t) = t*C + D(t)*E over the remaining length.
+        const double rest = l1 - cut;
+        const std::int64_t turnedPerRow = count(rest, w);
+        const std::int64_t flatCols = count(rest, l);
+        Best right;
+        if (turnedPerRow == 0) {
+            right = positive(rightRowsAtTop * flatCols, 0);
+        } else {
+            const Point &p = firstMaximum(rightHull, turnedPerRow, flatCols);
+            right = positive(turnedPerRow * p.x + flatCols * p.y, p.x);
+        }
+
+        if (left.value + right.value > best.ups)
+            best = {left.value + right.value, s, left.at, right.at};
+    }
+    return best;
+}
+
+BandChoice searchBands(const Geometry &g, Method method)
+{
+    const bool turn = method == Method::WorkAndTurn;
+    // Work-and-turn: k rows of evened(hcols) across the top, then m(k) turned rows of
+    // evened(vcols). Work-and-tumble: k columns of evened(hrows) down the left, then m(k)
+    // turned columns of evened(vrows).
+    const std::int64_t last = turn ? g.hrows : g.hcols;
+    const std::int64_t fixed1 = turn ? evened(g.hcols) : evened(g.hrows);
+    const std::int64_t fixed2 = turn ? evened(g.vcols) : evened(g.vrows);
+    const std::int64_t w = *roundHalfEven(g.wwid2);
+    const std::int64_t l = *roundHalfEven(g.llen2);
+    const auto band2 = [&](std::int64_t k) {
+        return turn ? count(g.wwid1 - static_cast<double>(k) * g.wwid2, l)
+                    : count(g.llen1 - static_cast<double>(k) * g.llen2, w);
+    };
+
+    Best best;
+    if (fixed1 == 0) {
+        // Band 1 adds nothing, so the widest band 2, at k = 0, is the first maximum.
+        best = positive(band2(0) * fixed2, 0);
+    } else {
+        forEachRunEnd(last, band2, [&](const Point &p) {
+            const std::int64_t total = p.x * fixed1 + p.y * fixed2;
+            if (total > best.value)
+                best = {total, p.x};
+        });
+    }
+    return {best.value, best.at, band2(best.at)};
+}
+
+} // namespace korvane::imposition

@@ -1,0 +1,106 @@
+#include "common/numtext.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace korvane {
+namespace {
+
+TEST(ParseNumber, AcceptsPlainAndFullWidthForms)
+{
+    struct Case
+    {
+        std::u16string_view text;
+        double value;
+    };
+    const Case cases[] = {
+        {u"1092", 1092},
+        {u"-60", -60},
+        {u"+0.5", 0.5},
+        {u"297.", 297},
+        {u".5", 0.5},
+        {u"  787\t", 787},
+        {u"1e3", 1000},
+        {u"2.5E-1", 0.25},
+        {u"１０９２．５", 1092.5},
+        {u"－３", -3},
+        {u"\u3000８０\u3000", 80},
+        {u"1e-400", 0},
+        {u"1.7976931348623157e308", std::numeric_limits<double>::max()},
+    };
+    for (const Case &c : cases) {
+        const auto parsed = parseNumber(c.text);
+        ASSERT_TRUE(parsed.has_value()) << std::string(c.text.begin(), c.text.end());
+        EXPECT_EQ(*parsed, c.value);
+    }
+}
+
+TEST(ParseNumber, RefusesWhatIsNotAFiniteNumber)
+{
+    for (std::u16string_view text :
+         {u"", u"   ", u"abc", u"inf", u"-inf", u"nan", u"infinity", u"1e400", u"-1e309",
+          u"0x10", u"1,092", u"1 092", u"12a", u".", u"-", u"+-1", u"1e", u"1e+", u"1..2",
+          u"1.2.3", u"--1", u"e5", u"１２ａ", u"٣"}) {
+        EXPECT_FALSE(parseNumber(text).has_value()) << std::string(text.begin(), text.end());
+    }
+}
+
+TEST(FormatNumber, FifteenSignificantDigits)
+{
+    struct Case
+    {
+        double value;
+        const char *text;
+    };
+    const Case cases[] = {
+        {2000 / 0.8594040000000001 / 60, "38.7865699174467"},
+        {60 * 0.8594040000000001 / 2, "25.78212"},
+        {0, "0"},
+        {-0.0, "0"},
+        {-8.1, "-8.1"},
+        {27, "27"},
+        {123456789012345678.0, "1.23456789012346E+17"},
+        {1e20, "1E+20"},
+        {0.00001, "1E-05"},
+        {0.0001, "0.0001"},
+        {0.1 + 0.2, "0.3"},
+        {2147483647, "2147483647"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(formatNumber(c.value), c.text);
+}
+
+TEST(FormatNumber, TextParsesBackToFifteenDigits)
+{
+    for (double v : {1.0 / 3, -2.0 / 7, 1e-300, 4.9e-324, 1.7976931348623157e308, 123.456}) {
+        const std::string text = formatNumber(v);
+        const std::u16string wide(text.begin(), text.end());
+        const auto back = parseNumber(wide);
+        ASSERT_TRUE(back.has_value()) << text;
+        EXPECT_NEAR(*back, v, std::abs(v) * 1e-14) << text;
+    }
+}
+
+TEST(IntDiv, RoundsHalfToEvenThenTruncates)
+{
+    struct Case
+    {
+        double a, b;
+        std::int64_t q;
+    };
+    const Case cases[] = {
+        {1092, 297, 3}, {297.5, 2, 149}, {296.5, 2, 148}, {2.5, 1, 2}, {3.5, 1, 4},
+        {-7, 2, -3},    {7, -2, -3},     {10, 2.5, 5},    {1.4, 1, 1},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(intDiv(c.a, c.b), c.q) << c.a << " \\ " << c.b;
+    EXPECT_FALSE(intDiv(1, 0.5).has_value());
+    EXPECT_FALSE(intDiv(NAN, 1).has_value());
+    EXPECT_EQ(roundHalfEven(-0.5), 0);
+    EXPECT_FALSE(roundHalfEven(1e300).has_value());
+}
+
+} // namespace
+} // namespace korvane
