@@ -27,6 +27,8 @@ const Case Cases[] = {
     {"sheetwise mixed 99999 cuts", {2, 99999, 1, 1}, Method::Sheetwise, Arrangement::Mixed},
     {"sheetwise mixed 99999 cuts, 2000 rows", {2000, 99999, 1, 1.9}, Method::Sheetwise,
      Arrangement::Mixed},
+    {"sheetwise mixed 99999 cuts x 21474 rows", {21474, 99999, 1, 1}, Method::Sheetwise,
+     Arrangement::Mixed},
     {"tumble mixed 99999 cuts", {2, 99999, 1, 1}, Method::WorkAndTumble, Arrangement::Mixed},
     // A billion band sizes for work-and-turn, in a handful of runs.
     {"turn mixed a billion rows", {2.1e9, 2.1e9, 2, 1.05e9}, Method::WorkAndTurn,
