@@ -2,6 +2,9 @@
 
 #include "app/aboutpanel.h"
 #include "app/tabstrip.h"
+#include "calculators/grammagepanel.h"
+#include "calculators/spinepanel.h"
+#include "colour/colourpanel.h"
 #include "common/controls.h"
 #include "imposition/impositionpanel.h"
 
@@ -42,8 +45,8 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
         m_tabStrip->addTab(QString::fromUtf8(caption));
     m_tabStrip->setGeometry(twipsRect(240, 240, 4935, 3615));
 
-    m_panels = {new ImpositionPanel(this), new QFrame(this), new QFrame(this), new QFrame(this),
-                new AboutPanel(this)};
+    m_panels = {new ImpositionPanel(this), new GrammagePanel(this), new SpinePanel(this),
+                new ColourPanel(this), new AboutPanel(this)};
     for (int i = 0; i < PanelCount; ++i)
         initPanel(m_panels[static_cast<std::size_t>(i)], i);
 
