@@ -8,8 +8,10 @@
 #include "common/controls.h"
 #include "imposition/impositionpanel.h"
 
-#include <QFrame>
+#include <QApplication>
 #include <QIcon>
+
+#include <algorithm>
 
 namespace korvane {
 namespace {
@@ -55,6 +57,26 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
         if (index >= 0 && index < PanelCount)
             m_panels[static_cast<std::size_t>(index)]->raise();
     });
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    QWidget *front = m_panels[static_cast<std::size_t>(std::max(0, m_tabStrip->currentIndex()))];
+    QList<QWidget *> stops = {m_tabStrip};
+    for (QWidget *w = m_tabStrip->nextInFocusChain(); w != m_tabStrip; w = w->nextInFocusChain()) {
+        if (front->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(this) && !w->focusProxy())
+            stops.append(w);
+    }
+    QWidget *current = QApplication::focusWidget();
+    // The line edit inside an editable drop-down box stands for its box.
+    while (current && !stops.contains(current))
+        current = current->parentWidget();
+    const qsizetype at = current ? stops.indexOf(current) : -1;
+    const qsizetype count = stops.size();
+    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
+    stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void MainWindow::load()

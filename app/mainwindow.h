@@ -21,6 +21,11 @@ public:
 
     QWidget *panel(int index) const { return m_panels.at(static_cast<std::size_t>(index)); }
 
+protected:
+    // Tab and Shift+Tab go round the tab strip and the controls of the panel in front, in
+    // their order; the controls of the panels behind are not visited.
+    bool focusNextPrevChild(bool next) override;
+
 private:
     // Lays every panel onto the tab strip's client rectangle and brings the first to the
     // front. Runs once, before the window is first shown.

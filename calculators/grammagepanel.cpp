@@ -12,16 +12,6 @@ namespace korvane {
 
 using namespace calculators;
 
-namespace {
-
-std::u16string_view textOf(const QString &text)
-{
-    return {reinterpret_cast<const char16_t *>(text.utf16()),
-            static_cast<std::size_t>(text.size())};
-}
-
-} // namespace
-
 GrammagePanel::GrammagePanel(QWidget *parent) : QFrame(parent)
 {
     QStringList formats;
@@ -42,6 +32,11 @@ GrammagePanel::GrammagePanel(QWidget *parent) : QFrame(parent)
                   {K::AutoLabel, "Label8", 1200, 2520, 450, 180, QStringLiteral("令/吨"), {}},
                   {K::Label, "Label10", 1800, 2520, 1815, 255, QStringLiteral("0"), {}},
               });
+
+    captionControls(m_controls, "Label6", {"Text1"});
+    captionControls(m_controls, "Label5", {"Combo1"});
+    captionControls(m_controls, "Label7", {"Label9"});
+    captionControls(m_controls, "Label8", {"Label10"});
 
     connect(m_controls.get<QPushButton>("Command1"), &QPushButton::clicked, this,
             &GrammagePanel::convert);

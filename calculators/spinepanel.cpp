@@ -11,16 +11,6 @@ namespace korvane {
 
 using namespace calculators;
 
-namespace {
-
-std::u16string_view textOf(const QString &text)
-{
-    return {reinterpret_cast<const char16_t *>(text.utf16()),
-            static_cast<std::size_t>(text.size())};
-}
-
-} // namespace
-
 SpinePanel::SpinePanel(QWidget *parent) : QFrame(parent)
 {
     using K = ControlKind;
@@ -35,6 +25,10 @@ SpinePanel::SpinePanel(QWidget *parent) : QFrame(parent)
                   {K::Label, "Label18", 2040, 2280, 1215, 255, QStringLiteral("0"), {}},
                   {K::AutoLabel, "Label19", 3360, 2280, 180, 180, QStringLiteral("mm"), {}},
               });
+
+    captionControls(m_controls, "Label15", {"Text2"});
+    captionControls(m_controls, "Label16", {"Text3"});
+    captionControls(m_controls, "Label17", {"Label18"});
 
     connect(m_controls.get<QPushButton>("Command2"), &QPushButton::clicked, this,
             &SpinePanel::calculate);

@@ -57,6 +57,10 @@ ColourPanel::ColourPanel(QWidget *parent) : QFrame(parent)
          m_controls.get<QWidget>("Picture4"), Primary::Blue},
     }};
     m_mixed = m_controls.get<QWidget>("Picture5");
+    m_mixed->setAccessibleName(QStringLiteral("混合色"));
+    captionControls(m_controls, "Label1", {"VScroll1", "Picture2", "Label32"});
+    captionControls(m_controls, "Label2", {"VScroll2", "Picture3", "Label34"});
+    captionControls(m_controls, "Label3", {"VScroll3", "Picture4", "Label35"});
 
     for (const Column &column : m_columns) {
         QScrollBar *bar = column.bar;

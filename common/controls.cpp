@@ -84,6 +84,22 @@ void initPanel(QWidget *panel, int index)
         frame->setFrameShape(QFrame::StyledPanel);
 }
 
+void captionControls(const Controls &controls, const char *caption,
+                     std::initializer_list<const char *> names)
+{
+    auto *label = controls.get<QLabel>(caption);
+    const QString text = label->text().remove(QLatin1Char('&'));
+    for (const char *name : names) {
+        QWidget *control = controls.get<QWidget>(name);
+        if (qobject_cast<QLabel *>(control))
+            control->setAccessibleDescription(text);
+        else
+            control->setAccessibleName(text);
+    }
+    if (names.size() > 0)
+        label->setBuddy(controls.get<QWidget>(*names.begin()));
+}
+
 void setCaption(QWidget *label, const QString &text)
 {
     auto *asLabel = qobject_cast<QLabel *>(label);

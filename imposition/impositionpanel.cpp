@@ -18,13 +18,7 @@ namespace {
 
 const QString SheetMessage = QStringLiteral("请输入开版尺寸！");
 const QString ProductMessage = QStringLiteral("请输入产品尺寸！");
-const QString SearchMessage =
-    QStringLiteral("产品尺寸相对开版尺寸过小，无法计算横竖混排！");
-
-std::u16string_view textOf(const QString &text)
-{
-    return {reinterpret_cast<const char16_t *>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
+const QString SearchMessage = QStringLiteral("产品尺寸相对开版尺寸过小，无法计算横竖混排！");
 
 } // namespace
 
@@ -34,11 +28,23 @@ ImpositionPanel::ImpositionPanel(QWidget *parent) : QFrame(parent)
     m_controls = createControls(
         this, {
                   {K::AutoLabel, "Label24", 240, 300, 720, 180, QStringLiteral("开版方式"), {}},
-                  {K::DropDown, "Combo2", 1080, 240, 1335, 300, QStringLiteral("横排或竖排"),
+                  {K::DropDown,
+                   "Combo2",
+                   1080,
+                   240,
+                   1335,
+                   300,
+                   QStringLiteral("横排或竖排"),
                    {QStringLiteral("横排或竖排"), QStringLiteral("横排"), QStringLiteral("竖排"),
                     QStringLiteral("横竖混排")}},
                   {K::Label, "Label25", 2640, 270, 735, 255, QStringLiteral("拼版方式"), {}},
-                  {K::DropDown, "Combo3", 3480, 240, 1095, 300, QStringLiteral("大套版"),
+                  {K::DropDown,
+                   "Combo3",
+                   3480,
+                   240,
+                   1095,
+                   300,
+                   QStringLiteral("大套版"),
                    {QStringLiteral("大套版"), QStringLiteral("自翻版"), QStringLiteral("大翻版")}},
                   {K::AutoLabel, "Label27", 240, 720, 720, 180, QStringLiteral("开版尺寸"), {}},
                   {K::TextBox, "Text4", 240, 960, 495, 270, {}, {}},
@@ -57,6 +63,14 @@ ImpositionPanel::ImpositionPanel(QWidget *parent) : QFrame(parent)
     m_drawpic->setObjectName(QStringLiteral("drawpic"));
     m_drawpic->setGeometry(twipsRect(1560, 720, 3135, 2415));
     m_drawpic->resizeDiagram(3135, 2415);
+    m_drawpic->setAccessibleName(QStringLiteral("拼版图"));
+    m_controls.add(m_drawpic);
+
+    captionControls(m_controls, "Label24", {"Combo2"});
+    captionControls(m_controls, "Label25", {"Combo3"});
+    captionControls(m_controls, "Label27", {"Text4", "Text5"});
+    captionControls(m_controls, "Label26", {"Text6", "Text7"});
+    captionControls(m_controls, "Label30", {"Label31", "drawpic"});
 
     connect(m_controls.get<QPushButton>("Command6"), &QPushButton::clicked, this,
             &ImpositionPanel::view);
@@ -90,14 +104,14 @@ void ImpositionPanel::view()
         values[i] = *value;
     }
 
-    const Outcome outcome = impose({values[0], values[1], values[2], values[3]}, method,
-                                   arrangement);
+    const Outcome outcome =
+        impose({values[0], values[1], values[2], values[3]}, method, arrangement);
     if (const auto *refusal = std::get_if<Refusal>(&outcome)) {
         const auto box = static_cast<std::size_t>(refusal->box);
         const bool sheet = refusal->box == SizeBox::Sheet1 || refusal->box == SizeBox::Sheet2;
         const QString message = refusal->problem == Problem::SearchTooLarge ? SearchMessage
-                                : sheet                                      ? SheetMessage
-                                                                             : ProductMessage;
+                                : sheet                                     ? SheetMessage
+                                                                            : ProductMessage;
         showError(boxes[box], message);
         return;
     }
