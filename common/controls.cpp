@@ -23,16 +23,9 @@ QWidget *createOne(QWidget *parent, const ControlSpec &spec)
         widget = label;
         break;
     }
-    case ControlKind::TextBox: {
-        auto *edit = new QLineEdit(spec.text, parent);
-        // Half-width digits, as in the classic CJK system fonts: the narrow size boxes
-        // still show four digits whole.
-        QFont font = edit->font();
-        font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("SimSun")});
-        edit->setFont(font);
-        widget = edit;
+    case ControlKind::TextBox:
+        widget = new QLineEdit(spec.text, parent);
         break;
-    }
     case ControlKind::DropDown: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);
