@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -16,6 +17,7 @@ struct SeenBox
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    qint64 shownAfterMs = 0; // from the start of the action to the box being seen
 };
 
 // Runs `action`, answering with OK every message box it opens. Returns the boxes seen, in
@@ -23,13 +25,16 @@ struct SeenBox
 inline QList<SeenBox> answeringBoxes(const std::function<void()> &action)
 {
     QList<SeenBox> seen;
+    QElapsedTimer clock;
+    clock.start();
     QTimer poll;
     poll.setInterval(1);
-    QObject::connect(&poll, &QTimer::timeout, [&seen] {
+    QObject::connect(&poll, &QTimer::timeout, [&seen, &clock] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
-        seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+        seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                     clock.elapsed()});
         if (QAbstractButton *ok = box->button(QMessageBox::Ok))
             ok->click();
         else
