@@ -33,6 +33,9 @@ const Case Cases[] = {
     // A billion band sizes for work-and-turn, in a handful of runs.
     {"turn mixed a billion rows", {2.1e9, 2.1e9, 2, 1.05e9}, Method::WorkAndTurn,
      Arrangement::Mixed},
+    // Refused as too many ups; the refusal must come before the band search.
+    {"turn mixed refused, 2^31 square", {2147483647, 2147483647, 1, 1}, Method::WorkAndTurn,
+     Arrangement::Mixed},
     {"turn mixed 46340 square", {46340, 46340, 1, 1}, Method::WorkAndTurn, Arrangement::Mixed},
     {"sheetwise either", {46340, 46340, 1, 1}, Method::Sheetwise,
      Arrangement::HorizontalOrVertical},
@@ -45,8 +48,6 @@ void BM_Impose(benchmark::State &state)
     for (auto _ : state) {
         Outcome o = impose(c.sizes, c.method, c.arrangement);
         benchmark::DoNotOptimize(o);
-        if (!std::holds_alternative<Plan>(o))
-            state.SkipWithError("refused");
     }
 }
 

@@ -205,6 +205,15 @@ Outcome impose(const Sizes &sizes, Method method, Arrangement arrangement)
     } else {
         if (method == Method::WorkAndTumble && g.hcols >= MaxMixedCuts)
             return Refusal{SizeBox::Product1, Problem::SearchTooLarge};
+        // The two bands hold at least either evened single placement (band size 0 is all
+        // turned, the largest band size all flat), so this too refuses nothing that would
+        // fit. It also bounds the search, whose work grows with the turned rows: a tiny
+        // product on a huge sheet would otherwise keep the window busy for many seconds
+        // before the total is refused anyway.
+        const MethodRule rule = ruleOf(method);
+        if (!productFits32(evenedIf(rule.evenRows, g.hrows), evenedIf(rule.evenCols, g.hcols)) ||
+            !productFits32(evenedIf(rule.evenRows, g.vrows), evenedIf(rule.evenCols, g.vcols)))
+            return tooMany;
         layout = mixedBands(g, method);
     }
     if (layout.ups > Int32Max)

@@ -117,6 +117,31 @@ TEST(Impose, RefusesUpsBeyondTheIntegerRange)
         impose({46341, 46341, 1, 1}, Method::Sheetwise, Arrangement::Horizontal)));
 }
 
+// A tiny product on a huge sheet: the two bands hold at least either evened single
+// placement, so the total is refused before the search walks its hundreds of millions of
+// band sizes. bench/imposition_bench.cpp times these cases.
+TEST(Impose, RefusesHugeBandSearches)
+{
+    const Refusal tooMany{SizeBox::Product1, Problem::TooLarge};
+    const Sizes cases[] = {
+        {2147483647, 2147483647, 1, 1},
+        {1560345075, 889257080, 12, 1},
+        {2e9, 3e8, 1.4, 0.6},
+    };
+    for (const Sizes &sizes : cases) {
+        for (Method m : {Method::WorkAndTurn, Method::WorkAndTumble}) {
+            const Outcome o = impose(sizes, m, Arrangement::Mixed);
+            ASSERT_TRUE(std::holds_alternative<Refusal>(o));
+            EXPECT_EQ(std::get<Refusal>(o).box, tooMany.box);
+        }
+        Outcome turn = impose(sizes, Method::WorkAndTurn, Arrangement::Mixed);
+        EXPECT_EQ(std::get<Refusal>(turn), tooMany);
+    }
+    // The bound refuses nothing that fits: a long strip still has its work-and-turn layout.
+    EXPECT_EQ(planFor({1, 2147483647, 1, 1}, Method::WorkAndTurn, Arrangement::Mixed).ups,
+              2147483646);
+}
+
 TEST(Impose, RefusesMixedSearchesWithTooManyCuts)
 {
     const Sizes strip{1, 2e5, 1, 1};
