@@ -12,31 +12,31 @@ namespace {
 
 constexpr const char *AutoSizeProperty = "korvaneAutoSize";
 
-QWidget *createOne(QWidget *parent, const ControlSpec &spec)
+QWidget *createOne(QWidget *parent, const ControlSpec &row)
 {
     QWidget *widget = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Label:
     case ControlKind::AutoLabel: {
-        auto *label = new QLabel(spec.text, parent);
-        label->setProperty(AutoSizeProperty, spec.kind == ControlKind::AutoLabel);
+        auto *label = new QLabel(row.text, parent);
+        label->setProperty(AutoSizeProperty, row.kind == ControlKind::AutoLabel);
         widget = label;
         break;
     }
     case ControlKind::TextBox:
-        widget = new QLineEdit(spec.text, parent);
+        widget = new QLineEdit(row.text, parent);
         break;
     case ControlKind::DropDown: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->addItems(spec.items);
-        combo->setEditText(spec.text);
+        combo->addItems(row.items);
+        combo->setEditText(row.text);
         widget = combo;
         break;
     }
     case ControlKind::Button:
-        widget = new QPushButton(spec.text, parent);
+        widget = new QPushButton(row.text, parent);
         static_cast<QPushButton *>(widget)->setAutoDefault(false);
         break;
     case ControlKind::VScrollBar:
@@ -50,9 +50,9 @@ QWidget *createOne(QWidget *parent, const ControlSpec &spec)
         break;
     }
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
-    if (spec.kind == ControlKind::AutoLabel)
+    widget->setObjectName(QString::fromLatin1(row.name));
+    widget->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+    if (row.kind == ControlKind::AutoLabel)
         widget->adjustSize();
     return widget;
 }
@@ -62,8 +62,8 @@ QWidget *createOne(QWidget *parent, const ControlSpec &spec)
 Controls createControls(QWidget *parent, std::initializer_list<ControlSpec> table)
 {
     Controls controls;
-    for (const ControlSpec &spec : table)
-        controls.add(createOne(parent, spec));
+    for (const ControlSpec &row : table)
+        controls.add(createOne(parent, row));
     return controls;
 }
 

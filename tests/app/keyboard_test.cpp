@@ -1,5 +1,5 @@
 // The whole window from the keyboard, and what a screen reader announces.
-#include "app/mainwindow.h"
+#include "tests/common/windowtest.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -9,18 +9,12 @@
 
 using namespace korvane;
 
-class KeyboardTest : public QObject
+class KeyboardTest : public test::WindowTest
 {
     Q_OBJECT
 
 private:
-    MainWindow *m_window = nullptr;
-
     QTabBar *tabs() { return m_window->findChild<QTabBar *>(QStringLiteral("TabStrip1")); }
-    QWidget *named(int panel, const QString &name)
-    {
-        return m_window->panel(panel)->findChild<QWidget *>(name);
-    }
     static QString announced(QWidget *w, QAccessible::Text what)
     {
         QAccessibleInterface *face = QAccessible::queryAccessibleInterface(w);
@@ -33,24 +27,13 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_window = new MainWindow;
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-    }
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void inputsAreAnnouncedByTheirCaptions_data()
     {
         QTest::addColumn<int>("panel");
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("controlName");
         QTest::addColumn<QString>("name");
         QTest::newRow("arrangement") << 0 << "Combo2"
                                      << "开版方式";
@@ -82,9 +65,9 @@ private slots:
     void inputsAreAnnouncedByTheirCaptions()
     {
         QFETCH(int, panel);
-        QFETCH(QString, control);
+        QFETCH(QString, controlName);
         QFETCH(QString, name);
-        QWidget *w = named(panel, control);
+        QWidget *w = control(panel, controlName);
         QVERIFY(w);
         // On X11 a drop-down box's name is its text; its caption reaches the screen reader as
         // the label it is labelled by.
@@ -98,7 +81,7 @@ private slots:
     void resultsAreAnnouncedWithTheirTexts_data()
     {
         QTest::addColumn<int>("panel");
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("controlName");
         QTest::addColumn<QString>("caption");
         QTest::newRow("ups") << 0 << "Label31"
                              << "开版数";
@@ -112,9 +95,9 @@ private slots:
     void resultsAreAnnouncedWithTheirTexts()
     {
         QFETCH(int, panel);
-        QFETCH(QString, control);
+        QFETCH(QString, controlName);
         QFETCH(QString, caption);
-        auto *label = qobject_cast<QLabel *>(named(panel, control));
+        auto *label = control<QLabel>(panel, controlName);
         QVERIFY(label);
         QCOMPARE(announced(label, QAccessible::Name), label->text());
         QCOMPARE(announced(label, QAccessible::Description), caption);
@@ -168,14 +151,14 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(focused(), QStringLiteral("Command6"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(qobject_cast<QLabel *>(named(0, "Label31"))->text(), QStringLiteral("10"));
+        QCOMPARE(qobject_cast<QLabel *>(control(0, "Label31"))->text(), QStringLiteral("10"));
 
         // Colour: the arrow keys step a scroll bar by one, Page Down by ten.
         tabs()->setCurrentIndex(3);
-        named(3, "VScroll2")->setFocus();
-        QTest::keyClick(named(3, "VScroll2"), Qt::Key_Down);
-        QTest::keyClick(named(3, "VScroll2"), Qt::Key_PageDown);
-        QCOMPARE(qobject_cast<QLabel *>(named(3, "Label34"))->text(), QStringLiteral("11"));
+        control(3, "VScroll2")->setFocus();
+        QTest::keyClick(control(3, "VScroll2"), Qt::Key_Down);
+        QTest::keyClick(control(3, "VScroll2"), Qt::Key_PageDown);
+        QCOMPARE(qobject_cast<QLabel *>(control(3, "Label34"))->text(), QStringLiteral("11"));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "tests/common/windowtest.h"
 
 #include <QLabel>
 #include <QTabBar>
@@ -6,13 +6,11 @@
 
 using namespace korvane;
 
-class MainWindowTest : public QObject
+class MainWindowTest : public test::WindowTest
 {
     Q_OBJECT
 
 private:
-    MainWindow *m_window = nullptr;
-
     QTabBar *tabs() { return m_window->findChild<QTabBar *>(QStringLiteral("TabStrip1")); }
 
     // The panel whose area is uppermost at the centre of the tab strip's client rectangle.
@@ -26,17 +24,8 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_window = new MainWindow;
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    }
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void hasTheDesignedWindow()
     {

@@ -1,6 +1,6 @@
 // Every text of the window fits its control, at the screen's pixel ratio: run once as is
 // and once with QT_SCALE_FACTOR=2.
-#include "app/mainwindow.h"
+#include "tests/common/windowtest.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,43 +11,33 @@
 
 using namespace korvane;
 
-class TextFitTest : public QObject
+class TextFitTest : public test::WindowTest
 {
     Q_OBJECT
 
 private:
-    static void type(QWidget *panel, const char *name, const char *text)
-    {
-        QWidget *w = panel->findChild<QWidget *>(QString::fromLatin1(name));
-        if (auto *edit = qobject_cast<QLineEdit *>(w))
-            edit->setText(QString::fromUtf8(text));
-        else
-            static_cast<QComboBox *>(w)->setEditText(QString::fromUtf8(text));
-    }
-    static void press(QWidget *panel, const char *name)
-    {
-        panel->findChild<QPushButton *>(QString::fromLatin1(name))->click();
-    }
+    void press(int panel, const char *name) { control<QPushButton>(panel, name)->click(); }
 
 private slots:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
+
     void everyTextFits()
     {
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        MainWindow &window = *m_window;
         if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
             QCOMPARE(window.devicePixelRatioF(), 2.0);
 
         // Typical inputs and the results they give, including a 15-digit one.
-        type(window.panel(0), "Text4", "1092");
-        type(window.panel(0), "Text5", "787");
-        type(window.panel(0), "Text6", "210");
-        type(window.panel(0), "Text7", "297");
-        type(window.panel(0), "Combo2", "横竖混排");
-        press(window.panel(0), "Command6");
-        press(window.panel(1), "Command1");
-        type(window.panel(2), "Text2", "100.5");
-        press(window.panel(2), "Command2");
+        enter(0, "Text4", "1092");
+        enter(0, "Text5", "787");
+        enter(0, "Text6", "210");
+        enter(0, "Text7", "297");
+        enter(0, "Combo2", "横竖混排");
+        press(0, "Command6");
+        press(1, "Command1");
+        enter(2, "Text2", "100.5");
+        press(2, "Command2");
 
         for (QLabel *label : window.findChildren<QLabel *>()) {
             if (label->text().isEmpty())

@@ -1,5 +1,5 @@
-#include "app/mainwindow.h"
 #include "tests/common/errorboxwatcher.h"
+#include "tests/common/windowtest.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -37,20 +37,11 @@ const QString PagesMessage = QStringLiteral("请输入页数！");
 
 } // namespace
 
-class CalculatorPanelsTest : public QObject
+class CalculatorPanelsTest : public test::WindowTest
 {
     Q_OBJECT
 
 private:
-    MainWindow *m_window = nullptr;
-
-    QWidget *control(int panel, const QString &name)
-    {
-        QWidget *w = m_window->panel(panel)->findChild<QWidget *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
     QStringList texts(int panel, const QStringList &names)
     {
         QStringList result;
@@ -67,29 +58,15 @@ private:
     }
     QList<test::SeenBox> press(const Calculator &c, const QStringList &inputs)
     {
-        for (int i = 0; i < inputs.size(); ++i) {
-            QWidget *w = control(c.panel, c.inputs[i]);
-            if (auto *combo = qobject_cast<QComboBox *>(w))
-                combo->setEditText(inputs[i]);
-            else
-                static_cast<QLineEdit *>(w)->setText(inputs[i]);
-        }
+        for (int i = 0; i < inputs.size(); ++i)
+            enter(c.panel, c.inputs[i], inputs[i]);
         auto *button = static_cast<QPushButton *>(control(c.panel, c.button));
         return test::answeringBoxes([button] { button->click(); });
     }
 
 private slots:
-    void init()
-    {
-        m_window = new MainWindow;
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    }
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void startsAsDesigned()
     {

@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "tests/common/windowtest.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -23,20 +23,14 @@ struct Move
 
 Q_DECLARE_METATYPE(QList<Move>)
 
-class ColourPanelTest : public QObject
+class ColourPanelTest : public test::WindowTest
 {
     Q_OBJECT
 
 private:
-    MainWindow *m_window = nullptr;
-    QWidget *m_panel = nullptr;
-
     template <typename T> T *control(const char *name)
     {
-        T *w = m_panel->findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return WindowTest::control<T>(3, QString::fromLatin1(name));
     }
     QColor background(const char *name)
     {
@@ -59,18 +53,8 @@ private slots:
         palette.setColor(QPalette::Base, QColor(255, 255, 224));
         QApplication::setPalette(palette);
     }
-    void init()
-    {
-        m_window = new MainWindow;
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-        m_panel = m_window->panel(3);
-    }
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void mixesTheColour_data()
     {
@@ -105,7 +89,7 @@ private slots:
         for (const Move &move : moves)
             control<QScrollBar>(Bars[move.bar])->setValue(move.value);
         QCOMPARE(valueCaptions(), values);
-        const QColor field = m_panel->palette().color(QPalette::Base);
+        const QColor field = m_window->panel(3)->palette().color(QPalette::Base);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(background(Tints[i]), tints[i].isValid() ? tints[i] : field);
         QCOMPARE(background("Picture5"), mixed);

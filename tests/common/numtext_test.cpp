@@ -1,8 +1,7 @@
 #include "common/numtext.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace korvane {
@@ -40,9 +39,9 @@ TEST(ParseNumber, AcceptsPlainAndFullWidthForms)
 TEST(ParseNumber, RefusesWhatIsNotAFiniteNumber)
 {
     for (std::u16string_view text :
-         {u"", u"   ", u"abc", u"inf", u"-inf", u"nan", u"infinity", u"1e400", u"-1e309",
-          u"0x10", u"1,092", u"1 092", u"12a", u".", u"-", u"+-1", u"1e", u"1e+", u"1..2",
-          u"1.2.3", u"--1", u"e5", u"１２ａ", u"٣"}) {
+         {u"",       u"   ",  u"abc",   u"inf",   u"-inf", u"nan", u"infinity", u"1e400",
+          u"-1e309", u"0x10", u"1,092", u"1 092", u"12a",  u".",   u"-",        u"+-1",
+          u"1e",     u"1e+",  u"1..2",  u"1.2.3", u"--1",  u"e5",  u"１２ａ",   u"٣"}) {
         EXPECT_FALSE(parseNumber(text).has_value()) << std::string(text.begin(), text.end());
     }
 }

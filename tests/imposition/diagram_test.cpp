@@ -19,7 +19,10 @@ private:
     static constexpr double Plen = 783.75;
     static constexpr double Pwid = 391.875;
 
-    static int devicePixel(double twips, qreal ratio) { return int(std::floor(twips / 15 * ratio)); }
+    static int devicePixel(double twips, qreal ratio)
+    {
+        return int(std::floor(twips / 15 * ratio));
+    }
 
 private slots:
     void linesAreOneDevicePixelWide()

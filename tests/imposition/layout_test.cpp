@@ -3,7 +3,6 @@
 #include "tests/imposition/reference.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <string>
 
@@ -202,7 +201,11 @@ TEST(Sheetwise, WorkedExamples)
     const LayoutCase cases[] = {
         {"A4 horizontal", A4, S, Arrangement::Horizontal, 9, {{3, 3, P::Horizontal, 0, 0, 0, 0}}},
         {"A4 vertical", A4, S, Arrangement::Vertical, 10, {{2, 5, P::Vertical, 0, 0, 0, 0}}},
-        {"A4 either", A4, S, Arrangement::HorizontalOrVertical, 10,
+        {"A4 either",
+         A4,
+         S,
+         Arrangement::HorizontalOrVertical,
+         10,
          {{2, 5, P::Vertical, 0, 0, 0, 0}}},
         {"A4 mixed",
          A4,
@@ -222,10 +225,18 @@ TEST(Sheetwise, WorkedExamples)
           {1, 5, P::Vertical, 0, 0, 0, 4},
           {3, 2, P::Vertical, 4, 0, 0, 0},
           {1, 1, P::Horizontal, 4, 0, 3, 0}}},
-        {"small horizontal", Small, S, Arrangement::Horizontal, 25,
+        {"small horizontal",
+         Small,
+         S,
+         Arrangement::Horizontal,
+         25,
          {{5, 5, P::Horizontal, 0, 0, 0, 0}}},
         {"small vertical", Small, S, Arrangement::Vertical, 21, {{3, 7, P::Vertical, 0, 0, 0, 0}}},
-        {"tie goes vertical", Tiled, S, Arrangement::HorizontalOrVertical, 16,
+        {"tie goes vertical",
+         Tiled,
+         S,
+         Arrangement::HorizontalOrVertical,
+         16,
          {{2, 8, P::Vertical, 0, 0, 0, 0}}},
         {"tiled mixed",
          Tiled,
@@ -236,7 +247,11 @@ TEST(Sheetwise, WorkedExamples)
           {2, 0, P::Vertical, 0, 0, 0, 0},
           {0, 8, P::Vertical, 0, 0, 0, 0},
           {4, 4, P::Horizontal, 0, 0, 0, 0}}},
-        {"too big either", TooBig, S, Arrangement::HorizontalOrVertical, 0,
+        {"too big either",
+         TooBig,
+         S,
+         Arrangement::HorizontalOrVertical,
+         0,
          {{0, 0, P::Vertical, 0, 0, 0, 0}}},
         {"too big mixed",
          TooBig,
@@ -247,9 +262,17 @@ TEST(Sheetwise, WorkedExamples)
           {0, 0, P::Vertical, 0, 0, 0, 0},
           {0, 0, P::Vertical, 0, 0, 0, 0},
           {0, 0, P::Horizontal, 0, 0, 0, 0}}},
-        {"flat only vertical", FlatOnly, S, Arrangement::Vertical, 0,
+        {"flat only vertical",
+         FlatOnly,
+         S,
+         Arrangement::Vertical,
+         0,
          {{0, 4, P::Vertical, 0, 0, 0, 0}}},
-        {"flat only either", FlatOnly, S, Arrangement::HorizontalOrVertical, 3,
+        {"flat only either",
+         FlatOnly,
+         S,
+         Arrangement::HorizontalOrVertical,
+         3,
          {{1, 3, P::Horizontal, 0, 0, 0, 0}}},
         {"flat only mixed",
          FlatOnly,
@@ -271,13 +294,25 @@ TEST(TurnAndTumble, WorkedExamples)
     const auto B = Method::WorkAndTumble;
     const LayoutCase cases[] = {
         {"turn horizontal", A4, T, Arrangement::Horizontal, 6, {{3, 2, P::Horizontal, 0, 0, 0, 0}}},
-        {"tumble horizontal", A4, B, Arrangement::Horizontal, 6,
+        {"tumble horizontal",
+         A4,
+         B,
+         Arrangement::Horizontal,
+         6,
          {{2, 3, P::Horizontal, 0, 0, 0, 0}}},
         {"turn vertical", A4, T, Arrangement::Vertical, 8, {{2, 4, P::Vertical, 0, 0, 0, 0}}},
         {"tumble vertical", A4, B, Arrangement::Vertical, 10, {{2, 5, P::Vertical, 0, 0, 0, 0}}},
-        {"turn either", A4, T, Arrangement::HorizontalOrVertical, 8,
+        {"turn either",
+         A4,
+         T,
+         Arrangement::HorizontalOrVertical,
+         8,
          {{2, 4, P::Vertical, 0, 0, 0, 0}}},
-        {"tumble either", A4, B, Arrangement::HorizontalOrVertical, 10,
+        {"tumble either",
+         A4,
+         B,
+         Arrangement::HorizontalOrVertical,
+         10,
          {{2, 5, P::Vertical, 0, 0, 0, 0}}},
         {"turn mixed",
          Narrow,
@@ -293,10 +328,18 @@ TEST(TurnAndTumble, WorkedExamples)
          26,
          {{8, 2, P::Horizontal, 0, 0, 0, 0}, {2, 5, P::Vertical, 2, 0, 0, 0}}},
         // One column evens to none.
-        {"turn one column", {100, 150, 50, 100}, T, Arrangement::Horizontal, 0,
+        {"turn one column",
+         {100, 150, 50, 100},
+         T,
+         Arrangement::Horizontal,
+         0,
          {{2, 0, P::Horizontal, 0, 0, 0, 0}}},
         // Equal evened counts go vertical: H = 2 x 2, V = 2 x 2.
-        {"turn tie", {40, 40, 10, 20}, T, Arrangement::HorizontalOrVertical, 8,
+        {"turn tie",
+         {40, 40, 10, 20},
+         T,
+         Arrangement::HorizontalOrVertical,
+         8,
          {{2, 4, P::Vertical, 0, 0, 0, 0}}},
         {"turn all zero",
          TooBig,
@@ -333,10 +376,9 @@ TEST(MixedSearch, MatchesTheLiteralScan)
         if (!std::holds_alternative<Geometry>(measured))
             continue;
         const Geometry g = std::get<Geometry>(measured);
-        const std::string where = std::to_string(sizes.sheet1) + " " +
-                                  std::to_string(sizes.sheet2) + " " +
-                                  std::to_string(sizes.product1) + " " +
-                                  std::to_string(sizes.product2);
+        const std::string where =
+            std::to_string(sizes.sheet1) + " " + std::to_string(sizes.sheet2) + " " +
+            std::to_string(sizes.product1) + " " + std::to_string(sizes.product2);
         const MixedChoice fast = searchMixed(g);
         const MixedChoice slow = reference::scanMixed(g);
         EXPECT_EQ(fast.ups, slow.ups) << where;

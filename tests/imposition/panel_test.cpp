@@ -1,7 +1,6 @@
-#include "app/mainwindow.h"
 #include "imposition/diagramview.h"
-#include "imposition/impositionpanel.h"
 #include "tests/common/errorboxwatcher.h"
+#include "tests/common/windowtest.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -11,29 +10,22 @@
 
 using namespace korvane;
 
-class ImpositionPanelTest : public QObject
+class ImpositionPanelTest : public test::WindowTest
 {
     Q_OBJECT
 
 private:
-    MainWindow *m_window = nullptr;
-    QWidget *m_panel = nullptr;
-
-    template <typename T>
-    T *control(const char *name)
+    template <typename T> T *control(const char *name)
     {
-        T *w = m_panel->findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return WindowTest::control<T>(0, QString::fromLatin1(name));
     }
     void enter(const QString &arrangement, const QString &method, const QStringList &sizes)
     {
-        control<QComboBox>("Combo2")->setEditText(arrangement);
-        control<QComboBox>("Combo3")->setEditText(method);
+        WindowTest::enter(0, "Combo2", arrangement);
+        WindowTest::enter(0, "Combo3", method);
         const char *boxes[] = {"Text4", "Text5", "Text6", "Text7"};
         for (int i = 0; i < 4; ++i)
-            control<QLineEdit>(boxes[i])->setText(sizes.value(i));
+            WindowTest::enter(0, boxes[i], sizes.value(i));
     }
     QList<test::SeenBox> press()
     {
@@ -42,18 +34,8 @@ private:
     QString ups() { return control<QLabel>("Label31")->text(); }
 
 private slots:
-    void init()
-    {
-        m_window = new MainWindow;
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
-        m_panel = m_window->panel(0);
-    }
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-    }
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
 
     void startsAsDesigned()
     {
@@ -67,8 +49,7 @@ private slots:
         QWidget *w = control<QComboBox>("Combo2");
         for (const char *next : {"Combo3", "Text4", "Text5", "Text6", "Text7", "Command6"}) {
             w = w->nextInFocusChain();
-            while (w->focusPolicy() == Qt::NoFocus || !w->isEnabled() ||
-                   w->objectName().isEmpty())
+            while (w->focusPolicy() == Qt::NoFocus || !w->isEnabled() || w->objectName().isEmpty())
                 w = w->nextInFocusChain();
             QCOMPARE(w->objectName(), QString::fromLatin1(next));
         }
@@ -81,14 +62,20 @@ private slots:
         QTest::addColumn<QStringList>("sizes");
         QTest::addColumn<QString>("ups");
         const QStringList a4 = {"1092", "787", "210", "297"};
-        QTest::newRow("horizontal") << "横排" << "大套版" << a4 << "9";
-        QTest::newRow("either") << "横排或竖排" << "大套版" << a4 << "10";
-        QTest::newRow("mixed") << "横竖混排" << "大套版" << a4 << "11";
-        QTest::newRow("turn vertical") << "竖排" << "自翻版" << a4 << "8";
-        QTest::newRow("tumble mixed") << "横竖混排" << "大翻版"
-                                      << QStringList{"787", "1092", "90", "307"} << "26";
+        QTest::newRow("horizontal") << "横排"
+                                    << "大套版" << a4 << "9";
+        QTest::newRow("either") << "横排或竖排"
+                                << "大套版" << a4 << "10";
+        QTest::newRow("mixed") << "横竖混排"
+                               << "大套版" << a4 << "11";
+        QTest::newRow("turn vertical") << "竖排"
+                                       << "自翻版" << a4 << "8";
+        QTest::newRow("tumble mixed")
+            << "横竖混排"
+            << "大翻版" << QStringList{"787", "1092", "90", "307"} << "26";
         QTest::newRow("full-width digits")
-            << "横排" << "大套版" << QStringList{"１０９２", "７８７", "２１０", "２９７"} << "9";
+            << "横排"
+            << "大套版" << QStringList{"１０９２", "７８７", "２１０", "２９７"} << "9";
     }
     void computesTheWorkedExamples()
     {
@@ -111,34 +98,44 @@ private slots:
         const QString sheet = QStringLiteral("请输入开版尺寸！");
         const QString product = QStringLiteral("请输入产品尺寸！");
         const QStringList good = {"1092", "787", "210", "297"};
-        QTest::newRow("arrangement with a blank")
-            << "横排 " << "乱写" << QStringList{} << "请选择开版方式！" << "Combo2";
-        QTest::newRow("method") << "横排" << "大套" << good << "请选择拼版方式！" << "Combo3";
-        QTest::newRow("empty sheet") << "横排" << "大套版" << QStringList{"", "x", "", ""}
-                                     << sheet << "Text4";
-        QTest::newRow("second sheet side") << "横排" << "大套版"
-                                           << QStringList{"1092", "abc", "", ""} << sheet
-                                           << "Text5";
-        QTest::newRow("product") << "横排" << "大套版" << QStringList{"1092", "787", "inf", ""}
-                                 << product << "Text6";
+        QTest::newRow("arrangement with a blank") << "横排 "
+                                                  << "乱写" << QStringList{} << "请选择开版方式！"
+                                                  << "Combo2";
+        QTest::newRow("method") << "横排"
+                                << "大套" << good << "请选择拼版方式！"
+                                << "Combo3";
+        QTest::newRow("empty sheet")
+            << "横排"
+            << "大套版" << QStringList{"", "x", "", ""} << sheet << "Text4";
+        QTest::newRow("second sheet side")
+            << "横排"
+            << "大套版" << QStringList{"1092", "abc", "", ""} << sheet << "Text5";
+        QTest::newRow("product") << "横排"
+                                 << "大套版" << QStringList{"1092", "787", "inf", ""} << product
+                                 << "Text6";
         QTest::newRow("second product side")
-            << "横排" << "大套版" << QStringList{"1092", "787", "210", "1e400"} << product
-            << "Text7";
+            << "横排"
+            << "大套版" << QStringList{"1092", "787", "210", "1e400"} << product << "Text7";
         // Numbers that pass the test but cannot be counted with.
-        QTest::newRow("zero sheet") << "横排" << "大套版" << QStringList{"0", "787", "210", "297"}
-                                    << sheet << "Text4";
+        QTest::newRow("zero sheet")
+            << "横排"
+            << "大套版" << QStringList{"0", "787", "210", "297"} << sheet << "Text4";
         QTest::newRow("negative sheet")
-            << "横排" << "大套版" << QStringList{"1092", "-787", "-1", "297"} << sheet << "Text5";
+            << "横排"
+            << "大套版" << QStringList{"1092", "-787", "-1", "297"} << sheet << "Text5";
         QTest::newRow("rounds to zero")
-            << "横排" << "大套版" << QStringList{"1092", "787", "210", "0.5"} << product
-            << "Text7";
+            << "横排"
+            << "大套版" << QStringList{"1092", "787", "210", "0.5"} << product << "Text7";
         QTest::newRow("beyond the integer range")
-            << "横排" << "大套版" << QStringList{"3e9", "787", "210", "297"} << sheet << "Text4";
+            << "横排"
+            << "大套版" << QStringList{"3e9", "787", "210", "297"} << sheet << "Text4";
         QTest::newRow("too many ups")
-            << "横排" << "大套版" << QStringList{"1e6", "1e6", "1", "1"} << product << "Text6";
-        QTest::newRow("too many cuts")
-            << "横竖混排" << "大套版" << QStringList{"1", "2e5", "1", "1"}
-            << "产品尺寸相对开版尺寸过小，无法计算横竖混排！" << "Text6";
+            << "横排"
+            << "大套版" << QStringList{"1e6", "1e6", "1", "1"} << product << "Text6";
+        QTest::newRow("too many cuts") << "横竖混排"
+                                       << "大套版" << QStringList{"1", "2e5", "1", "1"}
+                                       << "产品尺寸相对开版尺寸过小，无法计算横竖混排！"
+                                       << "Text6";
     }
     void refusesInOrder()
     {

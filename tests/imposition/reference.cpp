@@ -10,8 +10,7 @@ MixedChoice scanMixed(const Geometry &g)
     for (std::int64_t s = 0; s <= g.hcols; ++s) {
         std::int64_t bestLeft = 0, bestR = 0;
         for (std::int64_t r = 0; r <= g.hrows; ++r) {
-            const std::int64_t left =
-                s * r + count(d(s) * l2, w2) * count(w1 - d(r) * w2, l2);
+            const std::int64_t left = s * r + count(d(s) * l2, w2) * count(w1 - d(r) * w2, l2);
             if (left > bestLeft) {
                 bestLeft = left;
                 bestR = r;
