@@ -30,6 +30,9 @@ QWidget *createOne(QWidget *parent, const ControlSpec &row)
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // No inline completion: typing "横排" must stay "横排", not become the longer item
+        // "横排或竖排" that starts with it.
+        combo->setCompleter(nullptr);
         combo->addItems(row.items);
         combo->setEditText(row.text);
         widget = combo;

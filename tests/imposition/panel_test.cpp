@@ -88,6 +88,20 @@ private slots:
         QCOMPARE(this->ups(), ups);
     }
 
+    void typedChoicesStayAsTyped()
+    {
+        // "横排" is the start of "横排或竖排"; typed, it must not be completed into it.
+        enter("横排或竖排", "大套版", {"1092", "787", "210", "297"});
+        auto *arrangement = control<QComboBox>("Combo2");
+        arrangement->setFocus();
+        arrangement->lineEdit()->clear();
+        QTest::sendKeyEvent(QTest::Press, arrangement->lineEdit(), Qt::Key_unknown,
+                            QStringLiteral("横排"), Qt::NoModifier);
+        QCOMPARE(arrangement->currentText(), QStringLiteral("横排"));
+        QVERIFY(press().isEmpty());
+        QCOMPARE(ups(), QStringLiteral("9"));
+    }
+
     void refusesInOrder_data()
     {
         QTest::addColumn<QString>("arrangement");
