@@ -16,12 +16,13 @@
 namespace korvane {
 namespace {
 
-// The layout is drawn for a 9-point CJK system font, 12 pixels at 96 dots per inch.
+// The layout is drawn for a 9-point CJK system font, 12 pixels at 96 dots per inch. The
+// installed CJK sans-serif comes first: looking up absent families first costs start-up time.
 QFont interfaceFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")});
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                      QStringLiteral("宋体"), QStringLiteral("SimSun")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(9);
     return font;
