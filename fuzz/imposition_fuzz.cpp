@@ -14,6 +14,7 @@
 // holds; and the fast mixed searches choose what the literal scans choose wherever a scan
 // is affordable.
 
+#include "fuzz/property.h"
 #include "imposition/layout.h"
 #include "imposition/search.h"
 #include "tests/imposition/reference.h"
@@ -31,6 +32,9 @@
 #include <string>
 #include <variant>
 
+// Names this target in the reports of violated properties.
+#define FUZZ_TARGET_NAME "imposition"
+
 namespace {
 
 using namespace korvane::imposition;
@@ -38,20 +42,7 @@ using namespace korvane::imposition;
 // Sums and products of counts that may exceed 64 bits when the core is wrong.
 __extension__ typedef __int128 Wide;
 
-std::string g_input; // the sizes being run, for the report
-
-[[noreturn]] void fail(const char *property, const std::string &detail)
-{
-    std::fprintf(stderr, "imposition property violated: %s [%s] sizes %s\n", property,
-                 detail.c_str(), g_input.c_str());
-    std::abort();
-}
-
-#define EXPECT_PROPERTY(condition, detail)                                                         \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            fail(#condition, detail);                                                              \
-    } while (false)
+using korvane::fuzz::g_input;
 
 constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
 

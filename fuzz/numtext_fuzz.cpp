@@ -7,6 +7,7 @@
 // eight bytes, then goes through formatNumber and back.
 
 #include "common/numtext.h"
+#include "fuzz/property.h"
 
 #include <array>
 #include <cmath>
@@ -18,19 +19,10 @@
 #include <optional>
 #include <string>
 
+// Names this target in the reports of violated properties.
+#define FUZZ_TARGET_NAME "numtext"
+
 namespace {
-
-[[noreturn]] void fail(const char *property, const std::string &detail)
-{
-    std::fprintf(stderr, "numtext property violated: %s [%s]\n", property, detail.c_str());
-    std::abort();
-}
-
-#define EXPECT_PROPERTY(condition, detail)                                                         \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            fail(#condition, detail);                                                              \
-    } while (false)
 
 std::u16string decodeUtf8(const std::uint8_t *data, std::size_t size)
 {
