@@ -1,16 +1,10 @@
 #pragma once
 
-#include <QFrame>
+#include "common/panel.h"
 
 namespace korvane {
 
 // The "关于.." panel: the product picture, name and version. Nothing on it reacts.
-class AboutPanel : public QFrame
-{
-    Q_OBJECT
-
-public:
-    explicit AboutPanel(QWidget *parent = nullptr);
-};
+extern const PanelSpec aboutPanel;
 
 } // namespace korvane

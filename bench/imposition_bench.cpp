@@ -1,6 +1,6 @@
 // Worst cases of one press of "查看拼版图", core computation only. Every accepted input
 // must answer well within 50 ms; these are the inputs that make each search longest.
-#include "imposition/layout.h"
+#include "imposition/impose.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,7 +46,7 @@ void BM_Impose(benchmark::State &state)
     const Case &c = Cases[state.range(0)];
     state.SetLabel(c.name);
     for (auto _ : state) {
-        Outcome o = impose(c.sizes, c.method, c.arrangement);
+        ImposeOutcome o = impose(c.sizes, c.method, c.arrangement);
         benchmark::DoNotOptimize(o);
     }
 }

@@ -26,6 +26,14 @@ inline constexpr std::array<SheetFormat, 5> SheetFormats = {{
     {u"720*1020", 0.72 * 1.02},
 }};
 
+// The format drop-down's items: the format texts, in the table's order.
+inline constexpr auto FormatItems = [] {
+    std::array<std::u16string_view, SheetFormats.size()> items{};
+    for (std::size_t i = 0; i < items.size(); ++i)
+        items[i] = SheetFormats[i].text;
+    return items;
+}();
+
 // The format whose text equals `text` code unit for code unit: no blanks trimmed, no case
 // folding, and "x" does not stand for "*". Null when there is none.
 const SheetFormat *findFormat(std::u16string_view text);
@@ -43,6 +51,9 @@ struct ReamFigures
 
 // W = (g * A) / 2 and R = (2000 / A) / g, in exactly that order of operations.
 ReamFigures reamFigures(std::int16_t grammage, double area);
+
+// The grammage box's refusal, on this panel and on the spine panel.
+inline constexpr std::u16string_view GrammageMessage = u"请输入克重！";
 
 // The input a conversion refuses: the first bad one in checking order.
 enum class GrammageRefusal

@@ -1,65 +1,65 @@
 #include "calculators/grammagepanel.h"
 
 #include "calculators/grammage.h"
-#include "common/errorbox.h"
 #include "common/numtext.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
+#include <array>
 
 namespace korvane {
+namespace {
 
 using namespace calculators;
 
-GrammagePanel::GrammagePanel(QWidget *parent) : QFrame(parent)
+// clang-format off
+using K = ControlKind;
+constexpr ControlSpec Controls[] = {
+    {K::AutoLabel, "Label6",   {960, 645, 360, 180},   u"克重"},
+    {K::TextBox,   "Text1",    {1680, 600, 2295, 270}, u"60"},
+    {K::AutoLabel, "Label5",   {960, 1020, 360, 180},  u"开度"},
+    {K::DropDown,  "Combo1",   {1680, 960, 2295, 300}, FormatItems[0], FormatItems},
+    {K::Button,    "Command1", {1800, 1560, 1455, 375}, u"换算(&C)"},
+    {K::AutoLabel, "Label7",   {1200, 2160, 450, 180}, u"Kg/令"},
+    {K::Label,     "Label9",   {1800, 2160, 1815, 255}, u"0"},
+    {K::AutoLabel, "Label8",   {1200, 2520, 450, 180}, u"令/吨"},
+    {K::Label,     "Label10",  {1800, 2520, 1815, 255}, u"0"},
+};
+
+constexpr ControlName GrammageNamed[] = {"Text1"};
+constexpr ControlName FormatNamed[] = {"Combo1"};
+constexpr ControlName WeightNamed[] = {"Label9"};
+constexpr ControlName ReamsNamed[] = {"Label10"};
+constexpr CaptionSpec Captions[] = {
+    {"Label6", GrammageNamed},
+    {"Label5", FormatNamed},
+    {"Label7", WeightNamed},
+    {"Label8", ReamsNamed},
+};
+
+constexpr std::array<std::pair<GrammageRefusal, Refusal>, 2> Refusals = {{
+    {GrammageRefusal::Grammage, {GrammageMessage, "Text1"}},
+    {GrammageRefusal::Format,   {u"请选择纸张规格！", "Combo1"}},
+}};
+// clang-format on
+
+constexpr ControlName ConvertReads[] = {"Text1", "Combo1"};
+
+// The press of "换算(&C)": the grammage is checked before the format.
+Outcome convert(std::span<const Reading> readings)
 {
-    QStringList formats;
-    for (const SheetFormat &format : SheetFormats)
-        formats.append(
-            QString::fromUtf16(format.text.data(), static_cast<qsizetype>(format.text.size())));
-
-    using K = ControlKind;
-    m_controls = createControls(
-        this, {
-                  {K::AutoLabel, "Label6", 960, 645, 360, 180, QStringLiteral("克重"), {}},
-                  {K::TextBox, "Text1", 1680, 600, 2295, 270, QStringLiteral("60"), {}},
-                  {K::AutoLabel, "Label5", 960, 1020, 360, 180, QStringLiteral("开度"), {}},
-                  {K::DropDown, "Combo1", 1680, 960, 2295, 300, formats.first(), formats},
-                  {K::Button, "Command1", 1800, 1560, 1455, 375, QStringLiteral("换算(&C)"), {}},
-                  {K::AutoLabel, "Label7", 1200, 2160, 450, 180, QStringLiteral("Kg/令"), {}},
-                  {K::Label, "Label9", 1800, 2160, 1815, 255, QStringLiteral("0"), {}},
-                  {K::AutoLabel, "Label8", 1200, 2520, 450, 180, QStringLiteral("令/吨"), {}},
-                  {K::Label, "Label10", 1800, 2520, 1815, 255, QStringLiteral("0"), {}},
-              });
-
-    captionControls(m_controls, "Label6", {"Text1"});
-    captionControls(m_controls, "Label5", {"Combo1"});
-    captionControls(m_controls, "Label7", {"Label9"});
-    captionControls(m_controls, "Label8", {"Label10"});
-
-    connect(m_controls.get<QPushButton>("Command1"), &QPushButton::clicked, this,
-            &GrammagePanel::convert);
-}
-
-void GrammagePanel::convert()
-{
-    auto *grammageBox = m_controls.get<QLineEdit>("Text1");
-    auto *formatBox = m_controls.get<QComboBox>("Combo1");
-    const auto outcome =
-        convertGrammage(textOf(grammageBox->text()), textOf(formatBox->currentText()));
-    if (const auto *refusal = std::get_if<GrammageRefusal>(&outcome)) {
-        if (*refusal == GrammageRefusal::Grammage)
-            showError(grammageBox, QStringLiteral("请输入克重！"));
-        else
-            showError(formatBox, QStringLiteral("请选择纸张规格！"));
-        return;
-    }
+    const auto outcome = convertGrammage(readings[0].text, readings[1].text);
+    if (const auto *refusal = std::get_if<GrammageRefusal>(&outcome))
+        return refusalOf(Refusals, *refusal);
     const ReamFigures &figures = std::get<ReamFigures>(outcome);
-    setCaption(m_controls.get<QWidget>("Label9"),
-               QString::fromStdString(formatNumber(figures.weightPerReam)));
-    setCaption(m_controls.get<QWidget>("Label10"),
-               QString::fromStdString(formatNumber(figures.reamsPerTonne)));
+    return Update{{},
+                  {{"Label9", widen(formatNumber(figures.weightPerReam))},
+                   {"Label10", widen(formatNumber(figures.reamsPerTonne))}},
+                  {}};
 }
+
+constexpr EventSpec Events[] = {{"Command1", ConvertReads, convert}};
+
+} // namespace
+
+const PanelSpec grammagePanel{Controls, Captions, Events};
 
 } // namespace korvane

@@ -1,25 +1,11 @@
 #pragma once
 
-#include "common/controls.h"
-
-#include <QFrame>
+#include "common/panel.h"
 
 namespace korvane {
 
 // The "克重换算" panel: a grammage and a full-sheet format in; the weight of a ream and the
-// reams per tonne out.
-class GrammagePanel : public QFrame
-{
-    Q_OBJECT
-
-public:
-    explicit GrammagePanel(QWidget *parent = nullptr);
-
-    // The press of "换算(&C)".
-    void convert();
-
-private:
-    Controls m_controls;
-};
+// reams per tonne out, on a press of "换算(&C)".
+extern const PanelSpec grammagePanel;
 
 } // namespace korvane

@@ -1,54 +1,60 @@
 #include "calculators/spinepanel.h"
 
+#include "calculators/grammage.h"
 #include "calculators/spine.h"
-#include "common/errorbox.h"
 #include "common/numtext.h"
 
-#include <QLineEdit>
-#include <QPushButton>
+#include <array>
 
 namespace korvane {
+namespace {
 
 using namespace calculators;
 
-SpinePanel::SpinePanel(QWidget *parent) : QFrame(parent)
+// clang-format off
+using K = ControlKind;
+constexpr ControlSpec Controls[] = {
+    {K::AutoLabel, "Label15",  {960, 645, 360, 180},    u"页数"},
+    {K::TextBox,   "Text2",    {1680, 600, 2175, 270},  u"100"},
+    {K::AutoLabel, "Label16",  {960, 1050, 360, 180},   u"克数"},
+    {K::TextBox,   "Text3",    {1680, 960, 2175, 270},  u"60"},
+    {K::Button,    "Command2", {1800, 1560, 1455, 375}, u"计算"},
+    {K::AutoLabel, "Label17",  {1200, 2280, 540, 180},  u"厚度："},
+    {K::Label,     "Label18",  {2040, 2280, 1215, 255}, u"0"},
+    {K::AutoLabel, "Label19",  {3360, 2280, 180, 180},  u"mm"},
+};
+
+constexpr ControlName PagesNamed[] = {"Text2"};
+constexpr ControlName GrammageNamed[] = {"Text3"};
+constexpr ControlName ThicknessNamed[] = {"Label18"};
+constexpr CaptionSpec Captions[] = {
+    {"Label15", PagesNamed},
+    {"Label16", GrammageNamed},
+    {"Label17", ThicknessNamed},
+};
+
+// The grammage message is the grammage panel's, although this row reads "克数".
+constexpr std::array<std::pair<SpineRefusal, Refusal>, 2> Refusals = {{
+    {SpineRefusal::Pages,    {u"请输入页数！", "Text2"}},
+    {SpineRefusal::Grammage, {GrammageMessage, "Text3"}},
+}};
+// clang-format on
+
+constexpr ControlName CalculateReads[] = {"Text2", "Text3"};
+
+// The press of "计算": the page count is checked before the grammage.
+Outcome calculate(std::span<const Reading> readings)
 {
-    using K = ControlKind;
-    m_controls = createControls(
-        this, {
-                  {K::AutoLabel, "Label15", 960, 645, 360, 180, QStringLiteral("页数"), {}},
-                  {K::TextBox, "Text2", 1680, 600, 2175, 270, QStringLiteral("100"), {}},
-                  {K::AutoLabel, "Label16", 960, 1050, 360, 180, QStringLiteral("克数"), {}},
-                  {K::TextBox, "Text3", 1680, 960, 2175, 270, QStringLiteral("60"), {}},
-                  {K::Button, "Command2", 1800, 1560, 1455, 375, QStringLiteral("计算"), {}},
-                  {K::AutoLabel, "Label17", 1200, 2280, 540, 180, QStringLiteral("厚度："), {}},
-                  {K::Label, "Label18", 2040, 2280, 1215, 255, QStringLiteral("0"), {}},
-                  {K::AutoLabel, "Label19", 3360, 2280, 180, 180, QStringLiteral("mm"), {}},
-              });
-
-    captionControls(m_controls, "Label15", {"Text2"});
-    captionControls(m_controls, "Label16", {"Text3"});
-    captionControls(m_controls, "Label17", {"Label18"});
-
-    connect(m_controls.get<QPushButton>("Command2"), &QPushButton::clicked, this,
-            &SpinePanel::calculate);
+    const auto outcome = spineThickness(readings[0].text, readings[1].text);
+    if (const auto *refusal = std::get_if<SpineRefusal>(&outcome))
+        return refusalOf(Refusals, *refusal);
+    return Update{{}, {{"Label18", widen(formatNumber(std::get<double>(outcome)))}}, {}};
 }
 
-void SpinePanel::calculate()
-{
-    auto *pagesBox = m_controls.get<QLineEdit>("Text2");
-    auto *grammageBox = m_controls.get<QLineEdit>("Text3");
-    const auto outcome = spineThickness(textOf(pagesBox->text()), textOf(grammageBox->text()));
-    if (const auto *refusal = std::get_if<SpineRefusal>(&outcome)) {
-        // The grammage message is the grammage panel's, although this row reads "克数".
-        if (*refusal == SpineRefusal::Pages)
-            showError(pagesBox, QStringLiteral("请输入页数！"));
-        else
-            showError(grammageBox, QStringLiteral("请输入克重！"));
-        return;
-    }
-    setCaption(m_controls.get<QWidget>("Label18"),
-               QString::fromStdString(formatNumber(std::get<double>(outcome))));
-}
+constexpr EventSpec Events[] = {{"Command2", CalculateReads, calculate}};
+
+} // namespace
+
+const PanelSpec spinePanel{Controls, Captions, Events};
 
 } // namespace korvane

@@ -1,24 +1,11 @@
 #pragma once
 
-#include "common/controls.h"
-
-#include <QFrame>
+#include "common/panel.h"
 
 namespace korvane {
 
-// The "书脊" panel: a page count and a grammage in; the thickness of the book block out.
-class SpinePanel : public QFrame
-{
-    Q_OBJECT
-
-public:
-    explicit SpinePanel(QWidget *parent = nullptr);
-
-    // The press of "计算".
-    void calculate();
-
-private:
-    Controls m_controls;
-};
+// The "书脊" panel: a page count and a grammage in; the thickness of the book block out, on
+// a press of "计算".
+extern const PanelSpec spinePanel;
 
 } // namespace korvane

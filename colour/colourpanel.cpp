@@ -1,90 +1,92 @@
 #include "colour/colourpanel.h"
 
-#include <QScrollBar>
+#include "colour/mixer.h"
+#include "common/numtext.h"
+
+#include <array>
 
 namespace korvane {
+namespace {
 
 using namespace colour;
 
-namespace {
+// clang-format off
+using K = ControlKind;
+// An arrow steps a component by 1, a click on the track by 10.
+constexpr ScrollSpec Component{0, 255, 1, 10};
+// Until its first change a tint box shows the system window colour.
+constexpr Colour Untouched{Colour::Role::Window};
+constexpr Colour Black{Colour::Role::Fixed, {0, 0, 0}};
 
-void paint(QWidget *box, const QColor &colour)
+constexpr ControlSpec Controls[] = {
+    {K::AutoLabel,  "Label1",   {600, 360, 360, 180},   u"红色"},
+    {K::AutoLabel,  "Label32",  {600, 600, 90, 180},    u"0"},
+    {K::VScrollBar, "VScroll1", {1200, 360, 255, 1215}, {}, {}, Component},
+    {K::PictureBox, "Picture2", {360, 840, 735, 735},   {}, {}, {}, Untouched},
+    {K::AutoLabel,  "Label2",   {1920, 360, 360, 180},  u"绿色"},
+    {K::AutoLabel,  "Label34",  {1920, 600, 90, 180},   u"0"},
+    {K::VScrollBar, "VScroll2", {2640, 360, 255, 1215}, {}, {}, Component},
+    {K::PictureBox, "Picture3", {1800, 840, 735, 735},  {}, {}, {}, Untouched},
+    {K::AutoLabel,  "Label3",   {3360, 360, 360, 180},  u"蓝色"},
+    {K::AutoLabel,  "Label35",  {3480, 600, 90, 180},   u"0"},
+    {K::VScrollBar, "VScroll3", {4080, 360, 255, 1215}, {}, {}, Component},
+    {K::PictureBox, "Picture4", {3240, 840, 735, 735},  {}, {}, {}, Untouched},
+    {K::PictureBox, "Picture5", {360, 1920, 3975, 855}, u"混合色", {}, {}, Black},
+};
+
+// Each scroll bar with the value label and the tint box it writes.
+struct Column
 {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, colour);
-    box->setPalette(palette);
+    ControlName bar;
+    ControlName value;
+    ControlName tint;
+    Primary primary;
+};
+constexpr std::array<Column, 3> Columns = {{
+    {"VScroll1", "Label32", "Picture2", Primary::Red},
+    {"VScroll2", "Label34", "Picture3", Primary::Green},
+    {"VScroll3", "Label35", "Picture4", Primary::Blue},
+}};
+
+constexpr ControlName RedNamed[] = {"VScroll1", "Picture2", "Label32"};
+constexpr ControlName GreenNamed[] = {"VScroll2", "Picture3", "Label34"};
+constexpr ControlName BlueNamed[] = {"VScroll3", "Picture4", "Label35"};
+constexpr CaptionSpec Captions[] = {
+    {"Label1", RedNamed},
+    {"Label2", GreenNamed},
+    {"Label3", BlueNamed},
+};
+// clang-format on
+
+constexpr ControlName Bars[] = {Columns[0].bar, Columns[1].bar, Columns[2].bar};
+
+// The scroll values are 16-bit; the range 0..255 always fits.
+std::int16_t valueOf(const Reading &reading)
+{
+    return static_cast<std::int16_t>(reading.value);
 }
 
-QColor toQColor(Rgb colour)
+// The change of scroll bar `Index`: its value label and tint box, then the mixed colour of
+// all three values.
+template <std::size_t Index> Outcome change(std::span<const Reading> readings)
 {
-    return QColor(colour.r, colour.g, colour.b);
+    const Column &column = Columns[Index];
+    const std::int16_t value = valueOf(readings[Index]);
+    return Update{
+        {},
+        {{column.value, formatCount(value)}},
+        {{column.tint, tint(column.primary, value)},
+         {"Picture5", mix(valueOf(readings[0]), valueOf(readings[1]), valueOf(readings[2]))}}};
 }
 
-std::int16_t valueOf(const QScrollBar *bar)
-{
-    // The range is 0..255, so the value always fits.
-    return static_cast<std::int16_t>(bar->value());
-}
+constexpr EventSpec Events[] = {
+    {Columns[0].bar, Bars, change<0>},
+    {Columns[1].bar, Bars, change<1>},
+    {Columns[2].bar, Bars, change<2>},
+};
 
 } // namespace
 
-ColourPanel::ColourPanel(QWidget *parent) : QFrame(parent)
-{
-    using K = ControlKind;
-    m_controls = createControls(
-        this, {
-                  {K::AutoLabel, "Label1", 600, 360, 360, 180, QStringLiteral("红色"), {}},
-                  {K::AutoLabel, "Label32", 600, 600, 90, 180, QStringLiteral("0"), {}},
-                  {K::VScrollBar, "VScroll1", 1200, 360, 255, 1215, {}, {}},
-                  {K::PictureBox, "Picture2", 360, 840, 735, 735, {}, {}},
-                  {K::AutoLabel, "Label2", 1920, 360, 360, 180, QStringLiteral("绿色"), {}},
-                  {K::AutoLabel, "Label34", 1920, 600, 90, 180, QStringLiteral("0"), {}},
-                  {K::VScrollBar, "VScroll2", 2640, 360, 255, 1215, {}, {}},
-                  {K::PictureBox, "Picture3", 1800, 840, 735, 735, {}, {}},
-                  {K::AutoLabel, "Label3", 3360, 360, 360, 180, QStringLiteral("蓝色"), {}},
-                  {K::AutoLabel, "Label35", 3480, 600, 90, 180, QStringLiteral("0"), {}},
-                  {K::VScrollBar, "VScroll3", 4080, 360, 255, 1215, {}, {}},
-                  {K::PictureBox, "Picture4", 3240, 840, 735, 735, {}, {}},
-                  {K::PictureBox, "Picture5", 360, 1920, 3975, 855, {}, {}},
-              });
-
-    m_columns = {{
-        {m_controls.get<QScrollBar>("VScroll1"), m_controls.get<QWidget>("Label32"),
-         m_controls.get<QWidget>("Picture2"), Primary::Red},
-        {m_controls.get<QScrollBar>("VScroll2"), m_controls.get<QWidget>("Label34"),
-         m_controls.get<QWidget>("Picture3"), Primary::Green},
-        {m_controls.get<QScrollBar>("VScroll3"), m_controls.get<QWidget>("Label35"),
-         m_controls.get<QWidget>("Picture4"), Primary::Blue},
-    }};
-    m_mixed = m_controls.get<QWidget>("Picture5");
-    m_mixed->setAccessibleName(QStringLiteral("混合色"));
-    captionControls(m_controls, "Label1", {"VScroll1", "Picture2", "Label32"});
-    captionControls(m_controls, "Label2", {"VScroll2", "Picture3", "Label34"});
-    captionControls(m_controls, "Label3", {"VScroll3", "Picture4", "Label35"});
-
-    for (const Column &column : m_columns) {
-        QScrollBar *bar = column.bar;
-        bar->setRange(0, 255);
-        bar->setSingleStep(1);
-        bar->setPageStep(10); // a click on the track
-        // The value changes when a dragged thumb is released, not while it moves.
-        bar->setTracking(false);
-        // A tab stop, stepped by the arrow and page keys while it has the focus.
-        bar->setFocusPolicy(Qt::StrongFocus);
-        // Until the first change the tint boxes show the colour of an empty input field.
-        paint(column.tint, palette().color(QPalette::Base));
-        connect(bar, &QScrollBar::valueChanged, this, [this, &column] { change(column); });
-    }
-    paint(m_mixed, Qt::black);
-}
-
-void ColourPanel::change(const Column &column)
-{
-    const std::int16_t value = valueOf(column.bar);
-    setCaption(column.value, QString::number(value));
-    paint(column.tint, toQColor(tint(column.primary, value)));
-    paint(m_mixed, toQColor(mix(valueOf(m_columns[0].bar), valueOf(m_columns[1].bar),
-                                valueOf(m_columns[2].bar))));
-}
+const PanelSpec colourPanel{Controls, Captions, Events};
 
 } // namespace korvane

@@ -1,18 +1,10 @@
 #pragma once
 
+#include "common/panel.h"
+
 #include <cstdint>
 
 namespace korvane::colour {
-
-// A colour by its red, green and blue components, each 0 to 255.
-struct Rgb
-{
-    int r = 0;
-    int g = 0;
-    int b = 0;
-
-    bool operator==(const Rgb &) const = default;
-};
 
 enum class Primary
 {

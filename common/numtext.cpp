@@ -1,9 +1,9 @@
 #include "common/numtext.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace korvane {
 namespace {
@@ -24,6 +24,32 @@ char16_t plainForm(char16_t c)
 bool isDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+// Whether a number from_chars found out of range ("123.45e-6" in plain ASCII, no sign)
+// is below one in magnitude, i.e. too small rather than too large.
+bool belowOne(std::string_view ascii)
+{
+    const std::size_t e = std::min(ascii.find('e'), ascii.size());
+    const std::string_view mantissa = ascii.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t firstSignificant = mantissa.find_first_not_of("0.");
+    if (firstSignificant == std::string_view::npos)
+        return true; // all zeros
+    // Decimal exponent of the first significant digit, before the exponent part.
+    long long magnitude = firstSignificant < point
+                              ? static_cast<long long>(point - firstSignificant) - 1
+                              : -static_cast<long long>(firstSignificant - point);
+    long long exponent = 0;
+    bool negativeExponent = false;
+    for (std::size_t i = e + 1; i < ascii.size(); ++i) {
+        if (ascii[i] == '-')
+            negativeExponent = true;
+        else if (ascii[i] != '+' && exponent < 1'000'000'000)
+            exponent = exponent * 10 + (ascii[i] - '0');
+    }
+    magnitude += negativeExponent ? -exponent : exponent;
+    return magnitude < 0;
 }
 
 } // namespace
@@ -92,13 +118,11 @@ std::optional<double> parseNumber(std::u16string_view text)
     if (ptr != last)
         return std::nullopt;
     if (ec == std::errc::result_out_of_range) {
-        // Too small to represent is zero; too large to represent is refused.
-        if (std::isinf(value) || std::abs(value) > 1.0)
+        // from_chars leaves the value alone when it is out of range. Too small to represent
+        // is zero; too large is refused.
+        if (!belowOne(ascii))
             return std::nullopt;
-        double probe = std::strtod(ascii.c_str(), nullptr);
-        if (!std::isfinite(probe))
-            return std::nullopt;
-        value = probe;
+        value = 0.0;
     } else if (ec != std::errc()) {
         return std::nullopt;
     }
@@ -116,9 +140,28 @@ std::string formatNumber(double value)
     constexpr double Largest15 = 1.79769313486231e308;
     if (std::abs(value) > Largest15)
         return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
+    // The general format with 15 significant digits, as printf's "%.15G" writes it in the
+    // C locale, whatever locale the process runs in.
     std::array<char, 40> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.15G", value);
-    return std::string(buffer.data());
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, 15);
+    std::string text(buffer.data(), result.ptr);
+    for (char &c : text)
+        if (c == 'e')
+            c = 'E';
+    return text;
+}
+
+std::u16string formatCount(std::int64_t count)
+{
+    std::array<char, 24> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), count);
+    return widen({buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())});
+}
+
+std::u16string widen(std::string_view ascii)
+{
+    return {ascii.begin(), ascii.end()};
 }
 
 std::optional<std::int64_t> intDiv(double dividend, double divisor)

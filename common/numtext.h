@@ -24,6 +24,12 @@ std::optional<double> parseNumber(std::u16string_view text);
 // caption of their own; callers refuse them before formatting.
 std::string formatNumber(double value);
 
+// A whole count as plain decimal digits, for a caption.
+std::u16string formatCount(std::int64_t count);
+
+// ASCII text, such as a formatted number, as the UTF-16 captions take it.
+std::u16string widen(std::string_view ascii);
+
 // Rounds to the nearest whole number, a half going to the even neighbour: 2.5 gives 2,
 // 3.5 gives 4, -0.5 gives 0. Nullopt when the value is not finite or its magnitude is
 // 2^62 or more; callers that need a narrower range check the result themselves.

@@ -15,7 +15,7 @@
 // is affordable.
 
 #include "fuzz/property.h"
-#include "imposition/layout.h"
+#include "imposition/impose.h"
 #include "imposition/search.h"
 #include "tests/imposition/reference.h"
 
@@ -152,7 +152,7 @@ std::string comboName(Method m, Arrangement a)
 // The panel's size rules, written directly: each box in order must hold a positive value
 // that rounds (half to even, the default rounding mode) to a whole number from 1 to the
 // largest 32-bit integer.
-std::optional<Refusal> expectedRefusal(const Sizes &s)
+std::optional<SizeRefusal> expectedRefusal(const Sizes &s)
 {
     const std::array<std::pair<double, SizeBox>, 4> boxes = {{{s.sheet1, SizeBox::Sheet1},
                                                               {s.sheet2, SizeBox::Sheet2},
@@ -160,12 +160,12 @@ std::optional<Refusal> expectedRefusal(const Sizes &s)
                                                               {s.product2, SizeBox::Product2}}};
     for (const auto &[value, box] : boxes) {
         if (!(value > 0))
-            return Refusal{box, Problem::NotPositive};
+            return SizeRefusal{box, Problem::NotPositive};
         const double rounded = std::nearbyint(value);
         if (rounded == 0)
-            return Refusal{box, Problem::NotPositive};
+            return SizeRefusal{box, Problem::NotPositive};
         if (rounded > static_cast<double>(Int32Max))
-            return Refusal{box, Problem::TooLarge};
+            return SizeRefusal{box, Problem::TooLarge};
     }
     return std::nullopt;
 }
@@ -339,14 +339,14 @@ std::optional<Wide> scannedMixedUps(const Geometry &g, Method method)
                                          : std::nullopt;
 }
 
-void checkOutcome(const Outcome &outcome, const Geometry &g, Method method, Arrangement arrangement,
+void checkOutcome(const ImposeOutcome &outcome, const Geometry &g, Method method, Arrangement arrangement,
                   bool wholeSizes)
 {
     const std::string where = comboName(method, arrangement);
     const Single single = singleUps(g, method);
     const Wide atLeast = std::max(single.horizontal, single.vertical);
 
-    if (const auto *refusal = std::get_if<Refusal>(&outcome)) {
+    if (const auto *refusal = std::get_if<SizeRefusal>(&outcome)) {
         // Sizes that pass the rules are refused only for the product being too small for
         // the sheet: too many ups, or too many cuts for the mixed search.
         EXPECT_PROPERTY(refusal->box == SizeBox::Product1, where);
@@ -402,16 +402,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     sizes.product2 = readSize(in);
     g_input = describe(sizes);
 
-    const std::optional<Refusal> refused = expectedRefusal(sizes);
+    const std::optional<SizeRefusal> refused = expectedRefusal(sizes);
     const auto measured = measure(sizes);
     if (refused) {
-        EXPECT_PROPERTY(std::holds_alternative<Refusal>(measured), "measure");
-        EXPECT_PROPERTY(std::get<Refusal>(measured) == *refused, "measure");
+        EXPECT_PROPERTY(std::holds_alternative<SizeRefusal>(measured), "measure");
+        EXPECT_PROPERTY(std::get<SizeRefusal>(measured) == *refused, "measure");
         for (Method m : Methods) {
             for (Arrangement a : Arrangements) {
-                const Outcome outcome = impose(sizes, m, a);
-                EXPECT_PROPERTY(std::holds_alternative<Refusal>(outcome), comboName(m, a));
-                EXPECT_PROPERTY(std::get<Refusal>(outcome) == *refused, comboName(m, a));
+                const ImposeOutcome outcome = impose(sizes, m, a);
+                EXPECT_PROPERTY(std::holds_alternative<SizeRefusal>(outcome), comboName(m, a));
+                EXPECT_PROPERTY(std::get<SizeRefusal>(outcome) == *refused, comboName(m, a));
             }
         }
         return 0;

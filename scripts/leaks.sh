@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-binary="$build/tests/robustness/robustness_session_test"
+binary="$build/tests/qt/robustness/qt_session_test"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 

@@ -1,6 +1,7 @@
 // Opens the real window in a given state, for screenshots: the README's pictures are taken
 // with `xvfb-run tools/screenshots.sh`. Usage: korvane_tour <scene> [seconds]
-#include "app/mainwindow.h"
+#include "qt/mainwindow.h"
+#include "qt/panelwidget.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,11 +1,28 @@
 #include "common/numtext.h"
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace korvane {
 namespace {
+
+// Run once as is and once under a locale whose decimal mark is a comma (the build's own
+// de_DE.UTF-8): the texts must be the same.
+class Locale : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        std::setlocale(LC_ALL, "");
+        if (std::getenv("KORVANE_EXPECT_DECIMAL_COMMA")) {
+            ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "no decimal-comma locale";
+        }
+    }
+};
+const auto *const locale = ::testing::AddGlobalTestEnvironment(new Locale);
 
 TEST(ParseNumber, AcceptsPlainAndFullWidthForms)
 {
@@ -27,6 +44,10 @@ TEST(ParseNumber, AcceptsPlainAndFullWidthForms)
         {u"－３", -3},
         {u"\u3000８０\u3000", 80},
         {u"1e-400", 0},
+        {u"2.5e-330", 0},
+        {u"-1e-99999999999999999999", 0},
+        {u"0.000000000000000000000000000000e999999", 0},
+        {u"4.9e-324", 4.9e-324},
         {u"1.7976931348623157e308", std::numeric_limits<double>::max()},
     };
     for (const Case &c : cases) {
@@ -40,7 +61,7 @@ TEST(ParseNumber, RefusesWhatIsNotAFiniteNumber)
 {
     for (std::u16string_view text :
          {u"",       u"   ",  u"abc",   u"inf",   u"-inf", u"nan", u"infinity", u"1e400",
-          u"-1e309", u"0x10", u"1,092", u"1 092", u"12a",  u".",   u"-",        u"+-1",
+          u"-1e309", u"0.1e310", u"1e99999999999999999999", u"0x10", u"1,092", u"1 092", u"12a",  u".",   u"-",        u"+-1",
           u"1e",     u"1e+",  u"1..2",  u"1.2.3", u"--1",  u"e5",  u"１２ａ",   u"٣"}) {
         EXPECT_FALSE(parseNumber(text).has_value()) << std::string(text.begin(), text.end());
     }
@@ -66,6 +87,8 @@ TEST(FormatNumber, FifteenSignificantDigits)
         {0.0001, "0.0001"},
         {0.1 + 0.2, "0.3"},
         {2147483647, "2147483647"},
+        {1.7976931348623157e308, "1.79769313486231E+308"},
+        {-4.9e-324, "-4.94065645841247E-324"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(formatNumber(c.value), c.text);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imposition/layout.h"
+#include "imposition/impose.h"
 #include "imposition/search.h"
 
 namespace korvane::imposition::reference {

@@ -1,0 +1,29 @@
+#include "app/window.h"
+
+#include "app/aboutpanel.h"
+#include "calculators/grammagepanel.h"
+#include "calculators/spinepanel.h"
+#include "colour/colourpanel.h"
+#include "imposition/impositionpanel.h"
+
+namespace korvane {
+namespace {
+
+// clang-format off
+constexpr TabSpec Tabs[] = {
+    {u"开版图",   &impositionPanel},
+    {u"克重换算", &grammagePanel},
+    {u"书脊",     &spinePanel},
+    {u"配色",     &colourPanel},
+    {u"关于..",   &aboutPanel},
+};
+// clang-format on
+
+} // namespace
+
+const WindowSpec mainWindow{
+    "main",   u"Korvane", 5370,         4005, "TabStrip1", {240, 240, 4935, 3615},
+    "Frame1", Tabs,       {u"宋体", 9},
+};
+
+} // namespace korvane

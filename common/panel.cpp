@@ -1,0 +1,77 @@
+#include "common/panel.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace korvane {
+namespace {
+
+using K = ControlKind;
+
+// Adds a complaint unless `name` is a control of one of `kinds`.
+void expectKind(const PanelSpec &panel, ControlName name, std::initializer_list<K> kinds,
+                std::string_view role, std::vector<std::string> &problems)
+{
+    const ControlSpec *row = findControl(panel, name);
+    if (!row)
+        problems.push_back(std::string(role) + " names no control: " + std::string(name));
+    else if (std::find(kinds.begin(), kinds.end(), row->kind) == kinds.end())
+        problems.push_back(std::string(role) + " cannot be " + std::string(name));
+}
+
+} // namespace
+
+const ControlSpec *findControl(const PanelSpec &panel, ControlName name)
+{
+    const auto it = std::find_if(panel.controls.begin(), panel.controls.end(),
+                                 [name](const ControlSpec &row) { return row.name == name; });
+    return it == panel.controls.end() ? nullptr : &*it;
+}
+
+std::vector<std::string> checkPanel(const PanelSpec &panel)
+{
+    std::vector<std::string> problems;
+    for (const ControlSpec &row : panel.controls) {
+        if (findControl(panel, row.name) != &row)
+            problems.push_back("name used twice: " + std::string(row.name));
+        if (row.kind == K::VScrollBar && row.scroll.minimum >= row.scroll.maximum)
+            problems.push_back("scroll bar without a range: " + std::string(row.name));
+    }
+    for (const CaptionSpec &caption : panel.captions) {
+        expectKind(panel, caption.caption, {K::Label, K::AutoLabel}, "caption", problems);
+        for (ControlName name : caption.controls)
+            expectKind(panel, name,
+                       {K::Label, K::AutoLabel, K::TextBox, K::DropDown, K::Button, K::VScrollBar,
+                        K::PictureBox, K::Diagram},
+                       "captioned control", problems);
+    }
+    for (const EventSpec &event : panel.events) {
+        expectKind(panel, event.source, {K::Button, K::VScrollBar}, "event source", problems);
+        for (ControlName name : event.reads)
+            expectKind(panel, name, {K::TextBox, K::DropDown, K::VScrollBar}, "reading", problems);
+        if (!event.handle)
+            problems.push_back("event without a handler: " + std::string(event.source));
+    }
+    return problems;
+}
+
+std::vector<std::string> checkOutcome(const PanelSpec &panel, const Outcome &outcome)
+{
+    std::vector<std::string> problems;
+    if (const auto *refusal = std::get_if<Refusal>(&outcome)) {
+        expectKind(panel, refusal->focus, {K::TextBox, K::DropDown}, "focus", problems);
+        if (refusal->message.empty())
+            problems.push_back("refusal without a message");
+        return problems;
+    }
+    const Update &update = std::get<Update>(outcome);
+    if (update.drawing)
+        expectKind(panel, update.drawing->control, {K::Diagram}, "drawing", problems);
+    for (const SetCaption &caption : update.captions)
+        expectKind(panel, caption.control, {K::Label, K::AutoLabel}, "caption", problems);
+    for (const SetBackground &background : update.backgrounds)
+        expectKind(panel, background.control, {K::PictureBox}, "background", problems);
+    return problems;
+}
+
+} // namespace korvane

@@ -1,0 +1,235 @@
+#pragma once
+
+// A panel of the window described without any toolkit: its controls with their geometry in
+// twips, which caption names which control, and its handlers, plain functions from the
+// texts and values of its controls to an outcome. The front ends build their controls from
+// these tables and apply the outcomes; they decide nothing themselves.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace korvane {
+
+// Layout unit: 1/1440 inch, so 15 twips are one pixel at 96 dots per inch.
+constexpr int TwipsPerInch = 1440;
+
+// A length in twips as whole pixels at `dpi` dots per inch, rounded to nearest.
+constexpr int twipsToPixels(double twips, int dpi = 96)
+{
+    return static_cast<int>(twips * dpi / TwipsPerInch + 0.5);
+}
+
+// Left, top, width, height in twips, inside the container's client area.
+struct TwipsRect
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const TwipsRect &) const = default;
+};
+
+// A control's name as tools and tests find it: "Text4", "Combo2", "drawpic".
+using ControlName = std::string_view;
+
+enum class ControlKind
+{
+    Label,      // keeps its size
+    AutoLabel,  // sizes itself to its caption, keeping its left and top
+    TextBox,    // single line; any length of text
+    DropDown,   // editable: picking an item copies it into the text field
+    Button,     // an '&' in the caption marks the access key
+    VScrollBar, // minimum at the top
+    PictureBox, // a plain coloured area
+    Diagram,    // a picture box whose drawn lines persist
+    Image,      // the product picture, stretched to the box
+};
+
+// A colour by its red, green and blue components, each 0 to 255.
+struct Rgb
+{
+    int r = 0;
+    int g = 0;
+    int b = 0;
+
+    bool operator==(const Rgb &) const = default;
+};
+
+// A colour of the user's scheme, or a fixed one.
+struct Colour
+{
+    enum class Role
+    {
+        Default, // whatever the toolkit gives the control
+        Window,
+        WindowText,
+        Highlight,
+        ActiveBorder,
+        Fixed,
+    };
+    Role role = Role::Default;
+    Rgb rgb{}; // for Fixed
+
+    bool operator==(const Colour &) const = default;
+};
+
+struct FontSpec
+{
+    std::u16string_view face; // with the Chinese (GB 2312) character set
+    int points = 9;
+};
+
+struct ScrollSpec
+{
+    int minimum = 0;
+    int maximum = 0;
+    int smallStep = 1; // arrow click or arrow key
+    int largeStep = 1; // click on the track, Page Up and Page Down
+};
+
+// One row of a panel's control table. The table order is the keyboard focus order.
+struct ControlSpec
+{
+    ControlKind kind;
+    ControlName name;
+    TwipsRect rect;
+    // A label's or button's caption, a text box's or drop-down box's initial text; for a
+    // picture box or diagram the name a screen reader gives it; for an image the name of
+    // its picture among the program's resources.
+    std::u16string_view text = {};
+    std::span<const std::u16string_view> items = {}; // drop-down list, in order
+    ScrollSpec scroll = {};
+    Colour background = {};
+    Colour foreground = {};
+    const FontSpec *font = nullptr; // the window's font when null
+};
+
+// A caption label and the controls it names for screen readers: an input is announced by
+// the caption, a result label by its own text with the caption as its description.
+struct CaptionSpec
+{
+    ControlName caption;
+    std::span<const ControlName> controls;
+};
+
+// What a handler reads of one control: the text of a text box or drop-down box (UTF-16,
+// whole), or the value of a scroll bar.
+struct Reading
+{
+    std::u16string text;
+    int value = 0;
+};
+
+// The title of every error box; the box has the stop icon and a single OK button.
+inline constexpr std::u16string_view ErrorTitle = u"错误";
+
+// A bad input: the error box's message, and the control that takes the keyboard focus
+// once the box is dismissed. Nothing else changes.
+struct Refusal
+{
+    std::u16string_view message;
+    ControlName focus;
+
+    bool operator==(const Refusal &) const = default;
+};
+
+struct SetCaption
+{
+    ControlName control;
+    std::u16string text;
+
+    bool operator==(const SetCaption &) const = default;
+};
+
+struct SetBackground
+{
+    ControlName control;
+    Rgb colour;
+
+    bool operator==(const SetBackground &) const = default;
+};
+
+// One grid of `rows` by `cols` cells with its top-left corner at (x, y): rows + 1
+// horizontal and cols + 1 vertical lines. Lengths in twips, y downwards.
+struct GridBlock
+{
+    std::int64_t rows = 0;
+    std::int64_t cols = 0;
+    double x = 0;
+    double y = 0;
+    double cellWidth = 0;
+    double cellHeight = 0;
+
+    bool operator==(const GridBlock &) const = default;
+};
+
+// A diagram resized (its top-left corner stays), cleared, and drawn anew, block by block.
+struct Drawing
+{
+    ControlName control;
+    float width = 0; // twips, in single precision as the box takes them
+    float height = 0;
+    std::vector<GridBlock> blocks; // in drawing order; empty blocks included
+
+    bool operator==(const Drawing &) const = default;
+};
+
+// What a successful event changes, applied in this order: the drawing, the captions, the
+// backgrounds.
+struct Update
+{
+    std::optional<Drawing> drawing;
+    std::vector<SetCaption> captions;
+    std::vector<SetBackground> backgrounds;
+
+    bool operator==(const Update &) const = default;
+};
+
+using Outcome = std::variant<Refusal, Update>;
+
+// The refusal a table of {fault, refusal} rows gives for `fault`; the table names every
+// fault its core can report.
+template <typename Fault, std::size_t N>
+constexpr Refusal refusalOf(const std::array<std::pair<Fault, Refusal>, N> &table, Fault fault)
+{
+    for (const auto &[key, refusal] : table)
+        if (key == fault)
+            return refusal;
+    return table.front().second;
+}
+
+// An event of one control (a button's click, a scroll bar's change): the controls its
+// handler reads, in order, and the handler, which receives one reading per name.
+struct EventSpec
+{
+    ControlName source;
+    std::span<const ControlName> reads;
+    Outcome (*handle)(std::span<const Reading> readings);
+};
+
+struct PanelSpec
+{
+    std::span<const ControlSpec> controls;
+    std::span<const CaptionSpec> captions;
+    std::span<const EventSpec> events;
+};
+
+// The row of `name`; null when the panel has no such control.
+const ControlSpec *findControl(const PanelSpec &panel, ControlName name);
+
+// What is wrong with a panel's tables: names used twice, events, captions or outcomes
+// naming controls that are missing or of the wrong kind. Empty when all is well.
+std::vector<std::string> checkPanel(const PanelSpec &panel);
+
+// The same for one outcome: every control it names exists and is of a kind that takes it.
+std::vector<std::string> checkOutcome(const PanelSpec &panel, const Outcome &outcome);
+
+} // namespace korvane

@@ -1,0 +1,63 @@
+#include "imposition/grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvane::imposition {
+namespace {
+
+// The device pixel holding a coordinate in twips, clamped into [0, extent - 1].
+int devicePixel(double twips, double scale, int extent)
+{
+    const double px = std::floor(static_cast<float>(twips) * scale);
+    return static_cast<int>(std::clamp(px, 0.0, static_cast<double>(std::max(0, extent - 1))));
+}
+
+// The pixel positions of the lines at start, start + step, ... (count + 1 of them) that
+// fall on the picture; false when they are denser than the pixels.
+bool linePositions(std::int64_t count, double start, double step, double scale, int extent,
+                   std::vector<int> &out)
+{
+    if (step * scale < 1.0)
+        return false;
+    const double limit = extent / scale;
+    for (std::int64_t i = 0; i <= count; ++i) {
+        const double at = start + static_cast<double>(i) * step;
+        if (at > limit)
+            break;
+        out.push_back(devicePixel(at, scale, extent));
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, int width,
+                                  int height)
+{
+    if (block.rows <= 0 || block.cols <= 0 || width <= 0 || height <= 0)
+        return {};
+    const double scale = pixelsPerTwip;
+    const int left = devicePixel(block.x, scale, width);
+    const int top = devicePixel(block.y, scale, height);
+    const int right =
+        devicePixel(block.x + static_cast<double>(block.cols) * block.cellWidth, scale, width);
+    const int bottom =
+        devicePixel(block.y + static_cast<double>(block.rows) * block.cellHeight, scale, height);
+    const PixelRect band{left, top, right - left + 1, bottom - top + 1};
+
+    std::vector<int> rows;
+    std::vector<int> cols;
+    if (!linePositions(block.rows, block.y, block.cellHeight, scale, height, rows) ||
+        !linePositions(block.cols, block.x, block.cellWidth, scale, width, cols))
+        return {band};
+    std::vector<PixelRect> pixels;
+    pixels.reserve(rows.size() + cols.size());
+    for (int y : rows)
+        pixels.push_back({left, y, band.width, 1});
+    for (int x : cols)
+        pixels.push_back({x, top, 1, band.height});
+    return pixels;
+}
+
+} // namespace korvane::imposition

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "common/panel.h"
+
+#include <vector>
+
+namespace korvane::imposition {
+
+// A rectangle of device pixels: x and y of its top-left pixel, its width and height.
+struct PixelRect
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const PixelRect &) const = default;
+};
+
+// The pixels one block of cells covers on a picture `width` by `height` device pixels
+// drawn at `pixelsPerTwip`: each line one device pixel wide, a line at twips t in the pixel
+// holding t (coordinates taken in single precision). Lines beyond the far edges are
+// clamped into the last row and column, so the outline of a block that fills the sheet
+// stays visible. Where the cells are narrower than a pixel the lines would merge anyway,
+// and the block comes back as one solid rectangle. An empty block covers nothing.
+std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, int width,
+                                  int height);
+
+} // namespace korvane::imposition

@@ -1,0 +1,25 @@
+#include "qt/convert.h"
+
+namespace korvane {
+
+QColor colourOf(const Colour &colour, const QPalette &palette)
+{
+    switch (colour.role) {
+    case Colour::Role::Window:
+        return palette.color(QPalette::Base);
+    case Colour::Role::WindowText:
+        return palette.color(QPalette::Text);
+    case Colour::Role::Highlight:
+        return palette.color(QPalette::Highlight);
+    case Colour::Role::ActiveBorder:
+        // Qt has no active-border colour; the button face is its nearest role.
+        return palette.color(QPalette::Button);
+    case Colour::Role::Fixed:
+        return QColor(colour.rgb.r, colour.rgb.g, colour.rgb.b);
+    case Colour::Role::Default:
+        break;
+    }
+    return {};
+}
+
+} // namespace korvane

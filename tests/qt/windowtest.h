@@ -1,0 +1,66 @@
+#pragma once
+
+#include "qt/convert.h"
+#include "qt/mainwindow.h"
+#include "qt/panelwidget.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QObject>
+#include <QtTest>
+
+namespace korvane::test {
+
+// Base of the tests that drive the real window: each test function opens a fresh window in
+// init() and closes it in cleanup(), and finds the controls by their names.
+class WindowTest : public QObject
+{
+protected:
+    MainWindow *m_window = nullptr;
+
+    // Shows a new window and waits until it is on screen and active.
+    bool openWindow()
+    {
+        m_window = new MainWindow;
+        m_window->show();
+        if (!QTest::qWaitForWindowExposed(m_window))
+            return false;
+        m_window->activateWindow();
+        return QTest::qWaitForWindowActive(m_window);
+    }
+    void closeWindow()
+    {
+        delete m_window;
+        m_window = nullptr;
+    }
+
+    // The control `name` of panel `panel`; a missing name or another class ends the run.
+    template <typename T = QWidget> T *control(int panel, ControlName name) const
+    {
+        return m_window->panel(panel)->control<T>(name);
+    }
+
+    // Types into a text box or the text field of a drop-down box.
+    void enter(int panel, ControlName name, const QString &text) const
+    {
+        QWidget *w = control(panel, name);
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            combo->setEditText(text);
+        else
+            control<QLineEdit>(panel, name)->setText(text);
+    }
+
+    // What a label shows, or the text of a text box or drop-down box.
+    QString textOf(int panel, ControlName name) const
+    {
+        QWidget *w = control(panel, name);
+        if (auto *label = qobject_cast<QLabel *>(w))
+            return label->text();
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            return combo->currentText();
+        return control<QLineEdit>(panel, name)->text();
+    }
+};
+
+} // namespace korvane::test
