@@ -11,7 +11,7 @@ constexpr FontSpec TitleFont{u"黑体", 15};
 
 constexpr ControlSpec Controls[] = {
     {K::Image,     "Image1",  {240, 360, 1200, 1185}, u"product"},
-    {K::AutoLabel, "Label49", {1680, 360, 1500, 300}, u"Korvane", {}, {},
+    {K::AutoLabel, "Label49", {1680, 360, 1500, 300}, ProductName, {}, {},
      {Colour::Role::ActiveBorder}, {Colour::Role::Highlight}, &TitleFont},
     {K::AutoLabel, "Label52", {1680, 1200, 900, 180}, VersionCaption},
 };

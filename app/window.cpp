@@ -1,6 +1,7 @@
 #include "app/window.h"
 
 #include "app/aboutpanel.h"
+#include "app/version.h"
 #include "calculators/grammagepanel.h"
 #include "calculators/spinepanel.h"
 #include "colour/colourpanel.h"
@@ -22,8 +23,15 @@ constexpr TabSpec Tabs[] = {
 } // namespace
 
 const WindowSpec mainWindow{
-    "main",   u"Korvane", 5370,         4005, "TabStrip1", {240, 240, 4935, 3615},
-    "Frame1", Tabs,       {u"宋体", 9},
+    .name = "main",
+    .caption = ProductName,
+    .clientWidth = 5370,
+    .clientHeight = 4005,
+    .tabStrip = "TabStrip1",
+    .tabStripRect = {240, 240, 4935, 3615},
+    .panelArray = "Frame1",
+    .tabs = Tabs,
+    .font = {u"宋体", 9},
 };
 
 } // namespace korvane

@@ -1,4 +1,5 @@
 #include "app/version.h"
+#include "qt/convert.h"
 #include "qt/mainwindow.h"
 
 #include <QApplication>
@@ -6,7 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Korvane"));
+    QApplication::setApplicationName(korvane::toQString(korvane::ProductName));
     QApplication::setApplicationVersion(
         QString::fromLatin1(korvane::Version.data(), qsizetype(korvane::Version.size())));
     QApplication::setDesktopFileName(QStringLiteral("org.korvane.Korvane"));
