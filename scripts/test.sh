@@ -35,6 +35,7 @@ stage "leak check" bash scripts/leaks.sh build
 stage "install and package" bash scripts/check-install.sh build
 stage "fuzzing" bash scripts/fuzz.sh "${KORVANE_FUZZ_SECONDS:-60}"
 stage "sanitizers" bash scripts/sanitize.sh
+stage "Windows build, tests and packages" bash scripts/windows.sh
 
 echo
 echo "=== start-up against a bare Qt window (for information)"

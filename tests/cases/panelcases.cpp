@@ -67,8 +67,9 @@ PressCase refused(std::string name, int tab, std::vector<Entry> inputs, ControlN
 std::vector<PressCase> makePressCases()
 {
     const auto A4 = sizes(u"1092", u"787", u"210", u"297");
-    // A page count pasted with a million leading zeros: every character counts.
-    const std::u16string longPages = std::u16string(1'048'573, u'0') + u"297";
+    // A page count pasted with leading zeros past the 32,767 characters a text box used to
+    // keep: every character counts.
+    const std::u16string longPages = std::u16string(32'768, u'0') + u"297";
     return {
         // clang-format off
         good("imposition: horizontal", 0, imposition(u"横排", u"大套版", A4), "Command6", ups(u"9")),
@@ -135,7 +136,7 @@ std::vector<PressCase> makePressCases()
         good("spine: fractional pages", 2, spine(u"100.5", u"60"), "Command2", thickness(u"8.1405")),
         good("spine: negative", 2, spine(u"-100", u"60"), "Command2", thickness(u"-8.1")),
         good("spine: no pages", 2, spine(u"0", u"60"), "Command2", thickness(u"0")),
-        good("spine: a million leading zeros", 2, spine(longPages, u"60"), "Command2",
+        good("spine: past 32,767 characters", 2, spine(longPages, u"60"), "Command2",
              thickness(u"24.057")),
         refused("spine: both empty", 2, spine(u"", u""), "Command2", Pages, "Text2"),
         refused("spine: empty grammage", 2, spine(u"100", u""), "Command2", Grammage, "Text3"),

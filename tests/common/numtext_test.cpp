@@ -50,6 +50,8 @@ TEST(ParseNumber, AcceptsPlainAndFullWidthForms)
         {u"4.9e-324", 4.9e-324},
         {u"1.7976931348623157e308", std::numeric_limits<double>::max()},
     };
+    const std::u16string longest = std::u16string(1'048'573, u'0') + u"297";
+    EXPECT_EQ(parseNumber(longest), 297);
     for (const Case &c : cases) {
         const auto parsed = parseNumber(c.text);
         ASSERT_TRUE(parsed.has_value()) << std::string(c.text.begin(), c.text.end());

@@ -1,0 +1,251 @@
+#include "win32/mainwindow.h"
+
+#include "app/window.h"
+#include "win32/accessibility.h"
+#include "win32/controlid.h"
+#include "win32/dpi.h"
+#include "win32/text.h"
+
+#include <algorithm>
+#include <commctrl.h>
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+namespace korvane::win32 {
+namespace {
+
+constexpr wchar_t ClassName[] = L"KorvaneMain";
+constexpr DWORD Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// A timer comes after every paint that is due: work that need not delay the first paint.
+constexpr UINT_PTR AfterStart = 1;
+
+HICON loadIcon(HINSTANCE instance, int size)
+{
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
+MainWindow::MainWindow(HINSTANCE instance)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    m_bigIcon = loadIcon(instance, GetSystemMetrics(SM_CXICON));
+    m_smallIcon = loadIcon(instance, GetSystemMetrics(SM_CXSMICON));
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = m_bigIcon;
+    windowClass.hIconSm = m_smallIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = ClassName;
+    RegisterClassExW(&windowClass);
+    PanelWindow::registerClass(instance);
+
+    const WindowSpec &spec = mainWindow;
+    // Sized for the system's DPI first; laid out for the window's own once it exists.
+    const int dpi = systemDpi();
+    const SIZE outer = outerSize(twipsToPixels(spec.clientWidth, dpi),
+                                 twipsToPixels(spec.clientHeight, dpi), Style, 0, dpi);
+    m_window =
+        CreateWindowExW(0, ClassName, wide(spec.caption).c_str(), Style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, nullptr);
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_dpi = windowDpi(m_window);
+
+    // Created first: the tab strip leads the keyboard focus order.
+    m_font = Font(spec.font, m_dpi);
+    const RECT strip = pixelRect(spec.tabStripRect, m_dpi);
+    m_tabStrip = CreateWindowExW(
+        0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, strip.left,
+        strip.top, strip.right - strip.left, strip.bottom - strip.top, m_window,
+        reinterpret_cast<HMENU>(INT_PTR(controlId(spec.tabStrip))), instance, nullptr);
+    SendMessageW(m_tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.handle()), FALSE);
+    for (std::size_t i = 0; i < spec.tabs.size(); ++i) {
+        std::wstring caption = wide(spec.tabs[i].caption);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageW(m_tabStrip, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    // The load step: every panel laid onto the strip's display rectangle, the first in front.
+    const RECT display = displayRect();
+    for (std::size_t i = 0; i < spec.tabs.size(); ++i)
+        m_panels.push_back(std::make_unique<PanelWindow>(*spec.tabs[i].panel, int(i), m_window,
+                                                         display, m_dpi, m_font.handle()));
+    bringToFront(0);
+
+    if (m_dpi != dpi) {
+        const SIZE resized = outerSize(twipsToPixels(spec.clientWidth, m_dpi),
+                                       twipsToPixels(spec.clientHeight, m_dpi), Style, 0, m_dpi);
+        SetWindowPos(m_window, nullptr, 0, 0, resized.cx, resized.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_lastFocus = m_tabStrip;
+    SetTimer(m_window, AfterStart, USER_TIMER_MINIMUM, nullptr);
+}
+
+MainWindow::~MainWindow()
+{
+    // Destroyed by its owner, not closed by the user: the message loop goes on.
+    if (m_window) {
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
+        DestroyWindow(m_window);
+    }
+    if (m_bigIcon)
+        DestroyIcon(m_bigIcon);
+    if (m_smallIcon)
+        DestroyIcon(m_smallIcon);
+}
+
+// Laid out anew from the twips for a new DPI: the window's font, the tab strip, every
+// panel's controls, and the panels on the strip's display rectangle again.
+void MainWindow::layout()
+{
+    const WindowSpec &spec = mainWindow;
+    m_font = Font(spec.font, m_dpi);
+    SendMessageW(m_tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.handle()), FALSE);
+    const RECT strip = pixelRect(spec.tabStripRect, m_dpi);
+    SetWindowPos(m_tabStrip, nullptr, strip.left, strip.top, strip.right - strip.left,
+                 strip.bottom - strip.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT display = displayRect();
+    for (const auto &panel : m_panels) {
+        SetWindowPos(panel->handle(), nullptr, display.left, display.top,
+                     display.right - display.left, display.bottom - display.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        panel->layout(m_dpi, m_font.handle());
+    }
+}
+
+// The area of the tab strip below its row of tabs, in the window's coordinates.
+RECT MainWindow::displayRect() const
+{
+    RECT display;
+    GetClientRect(m_tabStrip, &display);
+    SendMessageW(m_tabStrip, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    MapWindowPoints(m_tabStrip, m_window, reinterpret_cast<POINT *>(&display), 2);
+    return display;
+}
+
+void MainWindow::bringToFront(int index)
+{
+    SetWindowPos(panel(index).handle(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+int MainWindow::frontPanel() const
+{
+    const int selected = int(SendMessageW(m_tabStrip, TCM_GETCURSEL, 0, 0));
+    return std::clamp(selected, 0, panelCount() - 1);
+}
+
+bool MainWindow::takeKey(const MSG &message)
+{
+    if (message.hwnd != m_window && !IsChild(m_window, message.hwnd))
+        return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
+        !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
+        std::vector<HWND> stops = {m_tabStrip};
+        const std::vector<HWND> panelStops = panel(frontPanel()).tabStops();
+        stops.insert(stops.end(), panelStops.begin(), panelStops.end());
+        // The text field inside a drop-down box stands for its box.
+        HWND focus = GetFocus();
+        auto at = std::find_if(stops.begin(), stops.end(), [focus](HWND stop) {
+            return stop == focus || IsChild(stop, focus);
+        });
+        const bool back = GetKeyState(VK_SHIFT) & 0x8000;
+        const std::ptrdiff_t count = std::ptrdiff_t(stops.size());
+        std::ptrdiff_t to = back ? count - 1 : 0;
+        if (at != stops.end())
+            to = ((at - stops.begin()) + (back ? count - 1 : 1)) % count;
+        HWND next = stops[std::size_t(to)];
+        SetFocus(next);
+        // As in a dialog: a text reached by Tab is selected whole.
+        wchar_t className[16] = {};
+        GetClassNameW(next, className, 16);
+        if (lstrcmpiW(className, L"Edit") == 0)
+            SendMessageW(next, EM_SETSEL, 0, -1);
+        else if (lstrcmpiW(className, L"ComboBox") == 0)
+            SendMessageW(next, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        return true;
+    }
+    if (message.message == WM_SYSCHAR) {
+        for (const auto &panel : m_panels)
+            if (panel->pressAccessKey(wchar_t(message.wParam)))
+                return true;
+    }
+    return false;
+}
+
+void MainWindow::nameForScreenReaders()
+{
+    for (const auto &panel : m_panels)
+        for (const CaptionSpec &caption : panel->spec().captions)
+            for (ControlName name : caption.controls)
+                nameControl(panel->control(name), windowText(panel->control(caption.caption)));
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NOTIFY: {
+        const auto *notice = reinterpret_cast<const NMHDR *>(lParam);
+        if (notice->hwndFrom == m_tabStrip && notice->code == TCN_SELCHANGE)
+            bringToFront(frontPanel());
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // Back in the window, the focus returns where it was.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(m_window, focus))
+                m_lastFocus = focus;
+        } else if (m_lastFocus && IsWindow(m_lastFocus)) {
+            SetFocus(m_lastFocus);
+        }
+        return 0;
+    case WM_DPICHANGED: {
+        m_dpi = HIWORD(wParam);
+        layout();
+        const RECT *suggested = reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == AfterStart) {
+            KillTimer(m_window, AfterStart);
+            nameForScreenReaders();
+        }
+        return 0;
+    case WM_DESTROY:
+        // Closed by the user: the program ends.
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY: {
+        HWND window = m_window;
+        m_window = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+} // namespace korvane::win32

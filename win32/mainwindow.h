@@ -1,0 +1,54 @@
+#pragma once
+
+#include "win32/fonts.h"
+#include "win32/panelwindow.h"
+
+#include <memory>
+#include <vector>
+#include <windows.h>
+
+namespace korvane::win32 {
+
+// The window "main": the tab strip and the panels stacked on its display rectangle, built
+// from the window's description. A tab brings its panel to the front; the panels behind
+// keep everything they show. Laid out in twips, again whenever the DPI changes.
+class MainWindow
+{
+public:
+    // Creates the window and everything on it, not yet shown.
+    explicit MainWindow(HINSTANCE instance);
+    MainWindow(const MainWindow &) = delete;
+    MainWindow &operator=(const MainWindow &) = delete;
+    ~MainWindow();
+
+    HWND handle() const { return m_window; }
+    HWND tabStrip() const { return m_tabStrip; }
+    int dpi() const { return m_dpi; }
+    int panelCount() const { return int(m_panels.size()); }
+    PanelWindow &panel(int index) const { return *m_panels.at(std::size_t(index)); }
+
+    // Keys the window handles before the focused control sees them: Tab and Shift+Tab go
+    // round the tab strip and the front panel's controls, Alt with a letter presses the
+    // button whose access key it is. True when `message` was used up.
+    bool takeKey(const MSG &message);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void layout();
+    RECT displayRect() const;
+    void bringToFront(int index);
+    int frontPanel() const;
+    void nameForScreenReaders();
+
+    HWND m_window = nullptr;
+    HWND m_tabStrip = nullptr;
+    int m_dpi = 96;
+    Font m_font;
+    std::vector<std::unique_ptr<PanelWindow>> m_panels;
+    HWND m_lastFocus = nullptr;
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
+};
+
+} // namespace korvane::win32

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "common/panel.h"
+#include "win32/fonts.h"
+#include "win32/surface.h"
+
+#include <memory>
+#include <vector>
+#include <windows.h>
+
+namespace korvane::win32 {
+
+// One panel of the window, built from its table: a captionless framed child window holding
+// the controls, each with the ID its name gives it. Button clicks and scroll bar changes
+// run the panel's handlers; the panel applies their outcomes.
+class PanelWindow
+{
+public:
+    static void registerClass(HINSTANCE instance);
+
+    // The panel laid at `place` in its parent, its controls placed at `dpi` in `windowFont`
+    // or a font of their own.
+    PanelWindow(const PanelSpec &spec, int index, HWND parent, const RECT &place, int dpi,
+                HFONT windowFont);
+    PanelWindow(const PanelWindow &) = delete;
+    PanelWindow &operator=(const PanelWindow &) = delete;
+
+    HWND handle() const { return m_window; }
+    const PanelSpec &spec() const { return m_spec; }
+
+    // Places every control again from its twips at a new `dpi`: fonts, sizes to text and the
+    // diagram made anew.
+    void layout(int dpi, HFONT windowFont);
+
+    // The control `name`. A name the panel lacks ends the program: the table and this front
+    // end disagree, which the tests must not miss.
+    HWND control(ControlName name) const;
+    Surface &surface(ControlName name) const;
+
+    // The controls Tab visits, in order.
+    std::vector<HWND> tabStops() const;
+    // Clicks the button whose access key is `key`; false when none has it.
+    bool pressAccessKey(wchar_t key);
+
+private:
+    struct Control
+    {
+        const ControlSpec *row = nullptr;
+        HWND window = nullptr;
+        std::unique_ptr<Surface> surface;
+        Font font; // for a control with a face of its own
+        int fontDpi = 0;
+    };
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    const Control &find(ControlName name) const;
+    const Control *find(HWND window) const;
+    std::vector<Control *> screenReaderOrder();
+    Control &findRow(ControlName name);
+    HFONT fontOf(Control &control);
+    RECT placeOf(Control &control, std::u16string_view text);
+    void create(Control &control);
+    void applyFont(Control &control, HFONT font);
+    void fitToText(const Control &control);
+    static void fitField(HWND box, int height);
+    // A scroll bar's request; `thumb` is where a dragged thumb was let go.
+    void scrolled(const Control &control, int request, int thumb);
+    void fire(const Control &source);
+    void apply(const Outcome &outcome);
+    LRESULT colourStatic(HDC dc, HWND label);
+
+    const PanelSpec &m_spec;
+    HWND m_window = nullptr;
+    int m_dpi = 96;
+    HFONT m_windowFont = nullptr;
+    std::vector<Control> m_controls; // in table order
+};
+
+} // namespace korvane::win32

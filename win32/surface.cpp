@@ -1,0 +1,162 @@
+#include "win32/surface.h"
+
+#include "imposition/grid.h"
+
+#include <algorithm>
+
+namespace korvane::win32 {
+namespace {
+
+constexpr wchar_t ClassName[] = L"KorvaneSurface";
+
+std::uint32_t pixelOf(COLORREF colour)
+{
+    return (std::uint32_t(GetRValue(colour)) << 16) | (std::uint32_t(GetGValue(colour)) << 8) |
+           GetBValue(colour);
+}
+
+} // namespace
+
+COLORREF systemColour(const Colour &colour)
+{
+    switch (colour.role) {
+    case Colour::Role::Window:
+        return GetSysColor(COLOR_WINDOW);
+    case Colour::Role::WindowText:
+        return GetSysColor(COLOR_WINDOWTEXT);
+    case Colour::Role::Highlight:
+        return GetSysColor(COLOR_HIGHLIGHT);
+    case Colour::Role::ActiveBorder:
+        return GetSysColor(COLOR_ACTIVEBORDER);
+    case Colour::Role::Fixed:
+        return RGB(colour.rgb.r, colour.rgb.g, colour.rgb.b);
+    case Colour::Role::Default:
+        break;
+    }
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+void Surface::registerClass(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.lpszClassName = ClassName;
+    RegisterClassExW(&windowClass);
+}
+
+Surface::Surface(const ControlSpec &row, HWND parent, int id, const RECT &place) : m_row(row)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const DWORD border = row.kind == ControlKind::PictureBox ? WS_BORDER : 0;
+    m_window =
+        CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_VISIBLE | border, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (row.kind == ControlKind::Image)
+        m_image = static_cast<HBITMAP>(LoadImageW(instance, L"PRODUCT", IMAGE_BITMAP, 0, 0, 0));
+}
+
+Surface::~Surface()
+{
+    if (m_image)
+        DeleteObject(m_image);
+}
+
+void Surface::setBackground(Rgb colour)
+{
+    m_background = colour;
+    InvalidateRect(m_window, nullptr, FALSE);
+}
+
+COLORREF Surface::background() const
+{
+    return m_background ? RGB(m_background->r, m_background->g, m_background->b)
+                        : systemColour(m_row.background);
+}
+
+void Surface::draw(const Drawing &drawing, int dpi)
+{
+    m_drawing = drawing;
+    redraw(dpi);
+}
+
+void Surface::redraw(int dpi)
+{
+    if (!m_drawing)
+        return;
+    // At least one pixel, so a sheet of extreme proportions still shows as a line.
+    m_width = std::max(1, twipsToPixels(m_drawing->width, dpi));
+    m_height = std::max(1, twipsToPixels(m_drawing->height, dpi));
+    SetWindowPos(m_window, nullptr, 0, 0, m_width, m_height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::uint32_t paper = pixelOf(systemColour(m_row.background));
+    const std::uint32_t ink = pixelOf(systemColour(m_row.foreground));
+    m_pixels.assign(std::size_t(m_width) * std::size_t(m_height), paper);
+    const double pixelsPerTwip = double(dpi) / TwipsPerInch;
+    for (const GridBlock &block : m_drawing->blocks)
+        for (const imposition::PixelRect &r :
+             imposition::gridPixels(block, pixelsPerTwip, m_width, m_height))
+            for (int y = r.y; y < r.y + r.height; ++y)
+                std::fill_n(m_pixels.begin() + std::ptrdiff_t(y) * m_width + r.x, r.width, ink);
+    InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void Surface::paint(HDC dc)
+{
+    RECT area;
+    GetClientRect(m_window, &area);
+    if (m_row.kind == ControlKind::Diagram && !m_pixels.empty()) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = m_width;
+        info.bmiHeader.biHeight = -m_height; // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, 0, 0, DWORD(m_width), DWORD(m_height), 0, 0, 0, UINT(m_height),
+                          m_pixels.data(), &info, DIB_RGB_COLORS);
+        return;
+    }
+    if (m_row.kind == ControlKind::Image && m_image) {
+        BITMAP bitmap{};
+        GetObjectW(m_image, sizeof bitmap, &bitmap);
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, m_image);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, 0, 0, area.right, area.bottom, source, 0, 0, bitmap.bmWidth, bitmap.bmHeight,
+                   SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+        return;
+    }
+    HBRUSH brush = CreateSolidBrush(background());
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+LRESULT CALLBACK Surface::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *self = reinterpret_cast<Surface *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // painted whole in WM_PAINT
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        if (self)
+            self->paint(dc);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace korvane::win32
