@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev fonts-noto-cjk)
 if [ "${1:-run}" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev xvfb xauth imagemagick clang libclang-rt-14-dev
-               valgrind desktop-file-utils appstream dpkg-dev file)
+               valgrind desktop-file-utils appstream dpkg-dev file locales)
 fi
 missing=()
 for p in "${packages[@]}"; do

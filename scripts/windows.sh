@@ -88,6 +88,11 @@ if step "cross build" configure_and_build; then
     echo
     echo "--- start-up against a bare Win32 window (for information)"
     bash bench/startup/win32/compare.sh "$build" 10 || true
+    echo
+    echo "--- the slowest presses of the Windows window (for information)"
+    bash scripts/wine-prefix.sh start "$PWD/$build/wine-prefix" >/dev/null &&
+        bash scripts/wine-prefix.sh run "$PWD/$build/wine-prefix" \
+            "$build/bench/win32_press_bench.exe" 20 || true
 fi
 
 echo

@@ -3,26 +3,54 @@
 #include "app/window.h"
 #include "imposition/impose.h"
 #include "tests/cases/panelcases.h"
-#include "tests/common/paneldriver.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace korvane {
 namespace {
-
-using test::PanelDriver;
 
 const PanelSpec &panelOf(int tab)
 {
     return *mainWindow.tabs[static_cast<std::size_t>(tab)].panel;
 }
 
-std::string describe(const Outcome &outcome)
+const EventSpec &eventOf(const PanelSpec &panel, ControlName source)
 {
-    if (const auto *refusal = std::get_if<Refusal>(&outcome))
-        return "refused: " + test::printable(refusal->message) + " on " +
-               std::string(refusal->focus);
-    return "an update";
+    for (const EventSpec &event : panel.events)
+        if (event.source == source)
+            return event;
+    throw std::invalid_argument(std::string(source) + " has no event");
+}
+
+// Runs the event of `source` as a fresh panel would after `inputs` were typed; every other
+// control holds its initial text, every scroll bar `values` or its minimum.
+Outcome run(const PanelSpec &panel, ControlName source, const std::vector<test::Entry> &inputs,
+            const std::map<ControlName, int> &values = {})
+{
+    const EventSpec &event = eventOf(panel, source);
+    std::vector<Reading> readings;
+    for (ControlName name : event.reads) {
+        const ControlSpec &row = *findControl(panel, name);
+        Reading reading{std::u16string(row.text), row.scroll.minimum};
+        for (const test::Entry &input : inputs)
+            if (input.control == name)
+                reading.text = input.text;
+        if (const auto value = values.find(name); value != values.end())
+            reading.value = value->second;
+        readings.push_back(reading);
+    }
+    Outcome outcome = event.handle(readings);
+    EXPECT_EQ(checkOutcome(panel, outcome), std::vector<std::string>{});
+    return outcome;
+}
+
+std::u16string captionOf(const Outcome &outcome, ControlName label)
+{
+    for (const SetCaption &caption : std::get<Update>(outcome).captions)
+        if (caption.control == label)
+            return caption.text;
+    return u"(not set)";
 }
 
 TEST(Panels, TablesNameWhatTheyUse)
@@ -30,55 +58,74 @@ TEST(Panels, TablesNameWhatTheyUse)
     for (const TabSpec &tab : mainWindow.tabs) {
         SCOPED_TRACE(test::printable(tab.caption));
         EXPECT_EQ(checkPanel(*tab.panel), std::vector<std::string>{});
-    }
-    // Every panel's content fits the smallest client rectangle the tab strip may give.
-    for (const TabSpec &tab : mainWindow.tabs)
+        // Every panel's content fits the client rectangle the diagram needs.
         for (const ControlSpec &row : tab.panel->controls) {
             EXPECT_LE(row.rect.left + row.rect.width, 1560 + imposition::EnvelopeWidth);
             EXPECT_LE(row.rect.top + row.rect.height, 720 + imposition::EnvelopeHeight);
         }
+    }
+    // A table whose event reads a label and a control it lacks, and a refusal that would
+    // give the focus to a label.
+    const ControlSpec controls[] = {{ControlKind::Label, "Label1", {}},
+                                    {ControlKind::Button, "Command1", {}}};
+    const ControlName reads[] = {"Label1", "Text1"};
+    const EventSpec events[] = {
+        {"Command1", reads, [](std::span<const Reading>) -> Outcome { return Update{}; }}};
+    const PanelSpec broken{controls, {}, events};
+    EXPECT_EQ(checkPanel(broken).size(), 2u);
+    EXPECT_EQ(checkOutcome(broken, Refusal{u"!", "Label1"}).size(), 1u);
 }
 
 TEST(Panels, Presses)
 {
     for (const test::PressCase &c : test::pressCases()) {
         SCOPED_TRACE(c.name);
-        PanelDriver panel(panelOf(c.tab));
+        const Outcome outcome = run(panelOf(c.tab), c.button, c.inputs);
         if (c.refusal) {
-            // A refusal leaves the results of the good press before it alone.
-            const test::PressCase &good = test::goodPress(c.tab);
-            for (const test::Entry &input : good.inputs)
-                panel.enter(input.control, input.text);
-            ASSERT_TRUE(std::holds_alternative<Update>(panel.press(good.button)));
-            for (const test::Entry &input : c.inputs)
-                panel.enter(input.control, input.text);
-            const Outcome outcome = panel.press(c.button);
-            EXPECT_EQ(outcome, Outcome(*c.refusal)) << describe(outcome);
-            for (const test::Entry &result : good.results)
-                EXPECT_EQ(panel.text(result.control), result.text) << result.control;
+            ASSERT_TRUE(std::holds_alternative<Refusal>(outcome));
+            EXPECT_EQ(test::printable(std::get<Refusal>(outcome).message),
+                      test::printable(c.refusal->message));
+            EXPECT_EQ(std::get<Refusal>(outcome).focus, c.refusal->focus);
             continue;
         }
-        for (const test::Entry &input : c.inputs)
-            panel.enter(input.control, input.text);
-        const Outcome outcome = panel.press(c.button);
-        EXPECT_TRUE(std::holds_alternative<Update>(outcome)) << describe(outcome);
+        ASSERT_TRUE(std::holds_alternative<Update>(outcome))
+            << test::printable(std::get<Refusal>(outcome).message);
         for (const test::Entry &result : c.results)
-            EXPECT_EQ(test::printable(panel.text(result.control)), test::printable(result.text))
+            EXPECT_EQ(test::printable(captionOf(outcome, result.control)),
+                      test::printable(result.text))
                 << result.control;
     }
 }
 
 TEST(Panels, ScrollBars)
 {
+    const PanelSpec &panel = panelOf(test::ColourTab);
     for (const test::ScrollCase &c : test::scrollCases()) {
         SCOPED_TRACE(c.name);
-        PanelDriver panel(panelOf(test::ColourTab));
-        for (const auto &[bar, value] : c.moves)
-            panel.scroll(bar, value);
-        for (const test::Entry &result : c.results)
-            EXPECT_EQ(panel.text(result.control), result.text) << result.control;
-        for (const auto &[box, colour] : c.backgrounds)
-            EXPECT_EQ(panel.background(box), colour) << box;
+        // What the panel shows after each change: captions and colours last set.
+        std::map<ControlName, int> values;
+        std::map<ControlName, std::u16string> captions;
+        std::map<ControlName, Rgb> colours;
+        for (const auto &[bar, value] : c.moves) {
+            values[bar] = value;
+            const Update update = std::get<Update>(run(panel, bar, {}, values));
+            for (const SetCaption &caption : update.captions)
+                captions[caption.control] = caption.text;
+            for (const SetBackground &background : update.backgrounds)
+                colours[background.control] = background.colour;
+        }
+        for (const test::Entry &result : c.results) {
+            const auto shown = captions.find(result.control);
+            EXPECT_EQ(shown == captions.end() ? findControl(panel, result.control)->text
+                                              : shown->second,
+                      result.text)
+                << result.control;
+        }
+        for (const auto &[box, colour] : c.backgrounds) {
+            const auto shown = colours.find(box);
+            EXPECT_EQ(shown == colours.end() ? std::nullopt : std::optional(shown->second), colour)
+                << box;
+        }
     }
 }
 
@@ -87,12 +134,12 @@ TEST(Panels, ScrollBars)
 // placement.
 TEST(Panels, DrawsTheMixedWorkedExample)
 {
-    PanelDriver panel(panelOf(0));
-    for (const auto &[box, text] :
-         {std::pair{"Text4", u"1092"}, {"Text5", u"787"}, {"Text6", u"210"}, {"Text7", u"297"}})
-        panel.enter(box, text);
-    panel.enter("Combo2", u"横竖混排");
-    ASSERT_TRUE(std::holds_alternative<Update>(panel.press("Command6")));
+    const Outcome outcome = run(panelOf(0), "Command6",
+                                {{"Combo2", u"横竖混排"},
+                                 {"Text4", u"1092"},
+                                 {"Text5", u"787"},
+                                 {"Text6", u"210"},
+                                 {"Text7", u"297"}});
     const double plen = (3135.0 * 297) / 1092;
     const double pwid = (3135.0 * 210) / 1092;
     const Drawing expected{"drawpic",
@@ -102,27 +149,8 @@ TEST(Panels, DrawsTheMixedWorkedExample)
                             {2, 0, 0, 0, pwid, plen},
                             {1, 5, 0, 0, pwid, plen},
                             {2, 3, 0, plen, plen, pwid}}};
-    EXPECT_EQ(panel.drawing(), expected);
-    EXPECT_EQ(panel.text("Label31"), u"11");
-}
-
-TEST(Panels, UnknownNamesAreLoud)
-{
-    PanelDriver panel(panelOf(1));
-    EXPECT_THROW(panel.enter("Text9", u"1"), std::invalid_argument);
-    EXPECT_THROW(panel.enter("Label9", u"1"), std::invalid_argument);
-    EXPECT_THROW(panel.press("Text1"), std::invalid_argument);
-
-    // A table whose event names a label as its input, or a control it lacks.
-    const ControlSpec controls[] = {{ControlKind::Label, "Label1", {}},
-                                    {ControlKind::Button, "Command1", {}}};
-    const ControlName reads[] = {"Label1", "Text1"};
-    const EventSpec events[] = {{"Command1", reads, [](std::span<const Reading>) -> Outcome {
-                                     return Refusal{u"!", "Label1"};
-                                 }}};
-    const PanelSpec broken{controls, {}, events};
-    EXPECT_EQ(checkPanel(broken).size(), 2u);
-    EXPECT_EQ(checkOutcome(broken, Refusal{u"!", "Label1"}).size(), 1u);
+    EXPECT_EQ(std::get<Update>(outcome).drawing, expected);
+    EXPECT_EQ(captionOf(outcome, "Label31"), u"11");
 }
 
 } // namespace

@@ -45,6 +45,10 @@ private:
         const QRgb paper = drawpic()->palette().color(QPalette::Base).rgb();
         QImage expected(picture.size(), QImage::Format_RGB32);
         expected.fill(paper);
+        // Run at pixel ratios 1 and 2: lines one device pixel wide either way.
+        if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+            QCOMPARE(drawpic()->devicePixelRatioF(),
+                     qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
         const double pixelsPerTwip = drawpic()->devicePixelRatioF() / 15;
         for (const GridBlock &block : drawing.blocks)
             for (const auto &r :
@@ -233,6 +237,11 @@ private slots:
         tabs->setCurrentIndex(0);
         QCOMPARE(drawpic()->picture(), drawn);
         expectResults(test::goodPress(0), test::goodPress(0).results);
+        // Covered and shown again, the box paints what was drawn.
+        drawpic()->repaint();
+        QImage shown = drawpic()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        shown.setDevicePixelRatio(1);
+        QCOMPARE(shown, drawn.convertToFormat(QImage::Format_RGB32));
     }
 
     void convertsOnAltCNotOnEnter()
