@@ -36,12 +36,5 @@ int wmain(int argc, wchar_t *argv[])
     ShowWindow(window.handle(), SW_SHOWNORMAL);
     SetTimer(window.handle(), 0, UINT(seconds) * 1000,
              [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (window.takeKey(message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
+    return window.run();
 }

@@ -5,6 +5,7 @@
 #include "win32/controlid.h"
 #include "win32/dpi.h"
 #include "win32/text.h"
+#include "win32/windowclass.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -36,16 +37,8 @@ MainWindow::MainWindow(HINSTANCE instance)
 
     m_bigIcon = loadIcon(instance, GetSystemMetrics(SM_CXICON));
     m_smallIcon = loadIcon(instance, GetSystemMetrics(SM_CXSMICON));
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = m_bigIcon;
-    windowClass.hIconSm = m_smallIcon;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = ClassName;
-    RegisterClassExW(&windowClass);
+    registerWindowClass(instance, ClassName, forwardToObject<MainWindow>,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), m_bigIcon, m_smallIcon);
     PanelWindow::registerClass(instance);
 
     const WindowSpec &spec = mainWindow;
@@ -56,7 +49,7 @@ MainWindow::MainWindow(HINSTANCE instance)
     m_window =
         CreateWindowExW(0, ClassName, wide(spec.caption).c_str(), Style, CW_USEDEFAULT,
                         CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, nullptr);
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    tie(m_window, this);
     m_dpi = windowDpi(m_window);
 
     // Created first: the tab strip leads the keyboard focus order.
@@ -95,7 +88,7 @@ MainWindow::~MainWindow()
 {
     // Destroyed by its owner, not closed by the user: the message loop goes on.
     if (m_window) {
-        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
+        tie<MainWindow>(m_window, nullptr);
         DestroyWindow(m_window);
     }
     if (m_bigIcon)
@@ -183,6 +176,18 @@ bool MainWindow::takeKey(const MSG &message)
     return false;
 }
 
+int MainWindow::run()
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (takeKey(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}
+
 void MainWindow::nameForScreenReaders()
 {
     for (const auto &panel : m_panels)
@@ -191,7 +196,7 @@ void MainWindow::nameForScreenReaders()
                 nameControl(panel->control(name), windowText(panel->control(caption.caption)));
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_NOTIFY: {
@@ -238,14 +243,6 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(m_window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 } // namespace korvane::win32

@@ -32,9 +32,14 @@ public:
     // button whose access key it is. True when `message` was used up.
     bool takeKey(const MSG &message);
 
+    // The program's message loop, with the keys above, until the window is closed or a quit
+    // message comes. Returns the quit message's exit code.
+    int run();
+
+    // The window's messages.
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void layout();
     RECT displayRect() const;
     void bringToFront(int index);

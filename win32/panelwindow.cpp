@@ -3,6 +3,7 @@
 #include "win32/controlid.h"
 #include "win32/dpi.h"
 #include "win32/text.h"
+#include "win32/windowclass.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -65,14 +66,8 @@ SIZE textSize(std::u16string_view text, HFONT font)
 
 void PanelWindow::registerClass(HINSTANCE instance)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = ClassName;
-    RegisterClassExW(&windowClass);
+    registerWindowClass(instance, ClassName, forwardToObject<PanelWindow>,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     Surface::registerClass(instance);
 }
 
@@ -86,7 +81,7 @@ PanelWindow::PanelWindow(const PanelSpec &spec, int index, HWND parent, const RE
         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place.left, place.top,
         place.right - place.left, place.bottom - place.top, parent,
         reinterpret_cast<HMENU>(INT_PTR(panelId(index))), GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    tie(m_window, this);
     m_controls.resize(spec.controls.size());
     for (std::size_t i = 0; i < spec.controls.size(); ++i)
         m_controls[i].row = &spec.controls[i];
@@ -423,7 +418,7 @@ LRESULT PanelWindow::colourStatic(HDC dc, HWND label)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(backgroundIndex));
 }
 
-LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT PanelWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -451,14 +446,6 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(m_window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK PanelWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto *self = reinterpret_cast<PanelWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 } // namespace korvane::win32

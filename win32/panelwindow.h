@@ -42,6 +42,9 @@ public:
     // Clicks the button whose access key is `key`; false when none has it.
     bool pressAccessKey(wchar_t key);
 
+    // The panel's messages: its buttons' clicks, its scroll bars, its labels' colours.
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
     struct Control
     {
@@ -52,8 +55,6 @@ private:
         int fontDpi = 0;
     };
 
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     const Control &find(ControlName name) const;
     const Control *find(HWND window) const;
     std::vector<Control *> screenReaderOrder();

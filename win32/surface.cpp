@@ -1,6 +1,7 @@
 #include "win32/surface.h"
 
 #include "imposition/grid.h"
+#include "win32/windowclass.h"
 
 #include <algorithm>
 
@@ -38,13 +39,7 @@ COLORREF systemColour(const Colour &colour)
 
 void Surface::registerClass(HINSTANCE instance)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    windowClass.lpszClassName = ClassName;
-    RegisterClassExW(&windowClass);
+    registerWindowClass(instance, ClassName, forwardToObject<Surface>);
 }
 
 Surface::Surface(const ControlSpec &row, HWND parent, int id, const RECT &place) : m_row(row)
@@ -55,7 +50,7 @@ Surface::Surface(const ControlSpec &row, HWND parent, int id, const RECT &place)
         CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_VISIBLE | border, place.left, place.top,
                         place.right - place.left, place.bottom - place.top, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    tie(m_window, this);
     if (row.kind == ControlKind::Image)
         m_image = static_cast<HBITMAP>(LoadImageW(instance, L"PRODUCT", IMAGE_BITMAP, 0, 0, 0));
 }
@@ -139,17 +134,15 @@ void Surface::paint(HDC dc)
     DeleteObject(brush);
 }
 
-LRESULT CALLBACK Surface::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Surface::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto *self = reinterpret_cast<Surface *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // painted whole in WM_PAINT
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(window, &ps);
-        if (self)
-            self->paint(dc);
+        paint(dc);
         EndPaint(window, &ps);
         return 0;
     }

@@ -40,8 +40,10 @@ public:
     int pictureHeight() const { return m_height; }
     const std::vector<std::uint32_t> &picture() const { return m_pixels; }
 
+    // The box's messages: it paints itself whole.
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc);
 
     const ControlSpec &m_row;
