@@ -6,9 +6,9 @@
 
 include(GNUInstallDirs)
 
-# One reverse-DNS id names the desktop entry, the icons and the metainfo component; main.cpp
-# passes the same id to QGuiApplication::setDesktopFileName so that Wayland compositors
-# match the window to its entry.
+# One reverse-DNS id names the desktop entry, the icons and the metainfo component;
+# qt/main.cpp passes the same id to QGuiApplication::setDesktopFileName so that Wayland
+# compositors match the window to its entry.
 set(KORVANE_APP_ID org.korvane.Korvane)
 set(KORVANE_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 set(KORVANE_ICON_DIR ${PROJECT_SOURCE_DIR}/app/resources)

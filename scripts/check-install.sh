@@ -211,8 +211,8 @@ if [ -f "$metainfo" ]; then
 fi
 
 # The running program announces the desktop entry's name to the desktop (Wayland app id).
-check "main.cpp sets the desktop file name $app_id" \
-    grep -q "setDesktopFileName(QStringLiteral(\"$app_id\"))" "$source_dir/main.cpp"
+check "qt/main.cpp sets the desktop file name $app_id" \
+    grep -q "setDesktopFileName(QStringLiteral(\"$app_id\"))" "$source_dir/qt/main.cpp"
 
 # ---------------------------------------------------------------- Debian package
 pkgdir=$work/package

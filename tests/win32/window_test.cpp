@@ -342,8 +342,9 @@ TEST_F(WindowTest, GeometryAt96And144Dpi)
 
 TEST_F(WindowTest, Presses)
 {
-    // Number text must not follow the C library's locale.
-    std::setlocale(LC_ALL, "German");
+    // Number text must not follow the C library's locale, here one with a decimal comma.
+    ASSERT_TRUE(std::setlocale(LC_ALL, "German"));
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     for (const test::PressCase &c : test::pressCases()) {
         SCOPED_TRACE(c.name);
         TearDown();
