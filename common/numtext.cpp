@@ -140,7 +140,7 @@ std::string formatNumber(double value)
     constexpr double Largest15 = 1.79769313486231e308;
     if (std::abs(value) > Largest15)
         return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
-    // The general format with 15 significant digits, as printf's "%.15G" writes it in the
+    // The general format with 15 significant digits, as the C format "%.15G" writes it in the
     // C locale, whatever locale the process runs in.
     std::array<char, 40> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,

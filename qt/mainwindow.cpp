@@ -16,13 +16,13 @@ namespace {
 // The layout is drawn for a 9-point CJK font, 12 pixels at 96 dots per inch. The installed
 // CJK sans-serif comes before the window's own face: looking up absent families first
 // costs start-up time.
-QFont windowFont(const FontSpec &spec)
+QFont windowFont(const FontSpec &face)
 {
     QFont font;
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-                      toQString(spec.face), QStringLiteral("SimSun")});
+                      toQString(face.face), QStringLiteral("SimSun")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(spec.points);
+    font.setPointSize(face.points);
     return font;
 }
 
@@ -36,26 +36,26 @@ QRect pixelRect(const TwipsRect &r)
 
 MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 {
-    const WindowSpec &spec = mainWindow;
-    setObjectName(toQString(spec.name));
-    setWindowTitle(toQString(spec.caption));
+    const WindowSpec &description = mainWindow;
+    setObjectName(toQString(description.name));
+    setWindowTitle(toQString(description.caption));
     QIcon icon;
     icon.addFile(QStringLiteral(":/korvane/icon-16.png"));
     icon.addFile(QStringLiteral(":/korvane/icon-32.png"));
     setWindowIcon(icon);
-    resize(twipsToPixels(spec.clientWidth), twipsToPixels(spec.clientHeight));
-    setFont(windowFont(spec.font));
+    resize(twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight));
+    setFont(windowFont(description.font));
 
     // Created first: the tab strip leads the keyboard focus order.
     m_tabStrip = new TabStrip(this);
-    m_tabStrip->setObjectName(toQString(spec.tabStrip));
-    for (const TabSpec &tab : spec.tabs)
+    m_tabStrip->setObjectName(toQString(description.tabStrip));
+    for (const TabSpec &tab : description.tabs)
         m_tabStrip->addTab(toQString(tab.caption));
-    m_tabStrip->setGeometry(pixelRect(spec.tabStripRect));
+    m_tabStrip->setGeometry(pixelRect(description.tabStripRect));
 
-    for (std::size_t i = 0; i < spec.tabs.size(); ++i)
-        m_panels.push_back(
-            new PanelWidget(*spec.tabs[i].panel, spec.panelArray, static_cast<int>(i), this));
+    for (std::size_t i = 0; i < description.tabs.size(); ++i)
+        m_panels.push_back(new PanelWidget(*description.tabs[i].panel, description.panelArray,
+                                           static_cast<int>(i), this));
 
     load();
     connect(m_tabStrip, &QTabBar::currentChanged, this, [this](int index) {

@@ -43,13 +43,13 @@ void applyColours(QWidget *widget, const ControlSpec &row)
 }
 
 // A face of the Chinese character set, or the CJK sans-serif installed in its place.
-QFont fontOf(const FontSpec &spec)
+QFont fontOf(const FontSpec &face)
 {
     QFont font;
-    font.setFamilies({toQString(spec.face), QStringLiteral("Noto Sans CJK SC"),
+    font.setFamilies({toQString(face.face), QStringLiteral("Noto Sans CJK SC"),
                       QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Source Han Sans SC")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(spec.points);
+    font.setPointSize(face.points);
     font.setWeight(QFont::Normal);
     return font;
 }
@@ -69,8 +69,8 @@ void setCaption(QLabel *label, const QString &text)
 
 } // namespace
 
-PanelWidget::PanelWidget(const PanelSpec &spec, ControlName arrayName, int index, QWidget *parent)
-    : QFrame(parent), m_spec(spec)
+PanelWidget::PanelWidget(const PanelSpec &table, ControlName arrayName, int index, QWidget *parent)
+    : QFrame(parent), m_table(table)
 {
     setObjectName(toQString(arrayName));
     setProperty("index", index);
@@ -78,7 +78,7 @@ PanelWidget::PanelWidget(const PanelSpec &spec, ControlName arrayName, int index
     // Panels lie stacked on one another; the one in front must cover the rest entirely.
     setAutoFillBackground(true);
 
-    for (const ControlSpec &row : spec.controls) {
+    for (const ControlSpec &row : table.controls) {
         QWidget *widget = create(row);
         widget->setObjectName(toQString(row.name));
         widget->setGeometry(pixelRect(row.rect));
@@ -92,7 +92,7 @@ PanelWidget::PanelWidget(const PanelSpec &spec, ControlName arrayName, int index
         m_controls.insert(widget->objectName(), widget);
     }
     nameByCaptions();
-    for (const EventSpec &event : spec.events)
+    for (const EventSpec &event : table.events)
         connectEvent(event);
 }
 
@@ -179,7 +179,7 @@ void PanelWidget::wrongKind(ControlName name, const char *className) const
 
 void PanelWidget::nameByCaptions()
 {
-    for (const CaptionSpec &caption : m_spec.captions) {
+    for (const CaptionSpec &caption : m_table.captions) {
         auto *label = control<QLabel>(caption.caption);
         const QString text = label->text().remove(QLatin1Char('&'));
         for (ControlName name : caption.controls) {

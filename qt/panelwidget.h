@@ -17,9 +17,10 @@ class PanelWidget : public QFrame
 
 public:
     // A captionless frame named by the panel array, told apart by its index.
-    PanelWidget(const PanelSpec &spec, ControlName arrayName, int index, QWidget *parent = nullptr);
+    PanelWidget(const PanelSpec &table, ControlName arrayName, int index,
+                QWidget *parent = nullptr);
 
-    const PanelSpec &spec() const { return m_spec; }
+    const PanelSpec &table() const { return m_table; }
 
     // The control `name`. A name the panel lacks, or a control of another class, ends the
     // program: the table and this front end disagree, which the tests must not miss.
@@ -40,7 +41,7 @@ private:
     void run(const EventSpec &event);
     void apply(const Outcome &outcome);
 
-    const PanelSpec &m_spec;
+    const PanelSpec &m_table;
     QHash<QString, QWidget *> m_controls;
 };
 

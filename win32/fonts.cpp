@@ -51,16 +51,16 @@ std::wstring faceFor(std::u16string_view face)
 
 } // namespace
 
-Font::Font(const FontSpec &spec, int dpi)
+Font::Font(const FontSpec &wanted, int dpi)
 {
     // The faces installed do not change while the program runs: look each up once.
     static std::vector<std::pair<std::u16string, std::wstring>> chosen;
     auto it = std::find_if(chosen.begin(), chosen.end(),
-                           [&](const auto &entry) { return entry.first == spec.face; });
+                           [&](const auto &entry) { return entry.first == wanted.face; });
     if (it == chosen.end())
-        it = chosen.insert(chosen.end(), {std::u16string(spec.face), faceFor(spec.face)});
+        it = chosen.insert(chosen.end(), {std::u16string(wanted.face), faceFor(wanted.face)});
     const std::wstring &face = it->second;
-    m_font = CreateFontW(-MulDiv(spec.points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    m_font = CreateFontW(-MulDiv(wanted.points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                          GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }

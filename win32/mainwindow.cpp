@@ -41,27 +41,27 @@ MainWindow::MainWindow(HINSTANCE instance)
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), m_bigIcon, m_smallIcon);
     PanelWindow::registerClass(instance);
 
-    const WindowSpec &spec = mainWindow;
+    const WindowSpec &description = mainWindow;
     // Sized for the system's DPI first; laid out for the window's own once it exists.
     const int dpi = systemDpi();
-    const SIZE outer = outerSize(twipsToPixels(spec.clientWidth, dpi),
-                                 twipsToPixels(spec.clientHeight, dpi), Style, 0, dpi);
+    const SIZE outer = outerSize(twipsToPixels(description.clientWidth, dpi),
+                                 twipsToPixels(description.clientHeight, dpi), Style, 0, dpi);
     m_window =
-        CreateWindowExW(0, ClassName, wide(spec.caption).c_str(), Style, CW_USEDEFAULT,
+        CreateWindowExW(0, ClassName, wide(description.caption).c_str(), Style, CW_USEDEFAULT,
                         CW_USEDEFAULT, outer.cx, outer.cy, nullptr, nullptr, instance, nullptr);
     tie(m_window, this);
     m_dpi = windowDpi(m_window);
 
     // Created first: the tab strip leads the keyboard focus order.
-    m_font = Font(spec.font, m_dpi);
-    const RECT strip = pixelRect(spec.tabStripRect, m_dpi);
+    m_font = Font(description.font, m_dpi);
+    const RECT strip = pixelRect(description.tabStripRect, m_dpi);
     m_tabStrip = CreateWindowExW(
         0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, strip.left,
         strip.top, strip.right - strip.left, strip.bottom - strip.top, m_window,
-        reinterpret_cast<HMENU>(INT_PTR(controlId(spec.tabStrip))), instance, nullptr);
+        reinterpret_cast<HMENU>(INT_PTR(controlId(description.tabStrip))), instance, nullptr);
     SendMessageW(m_tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.handle()), FALSE);
-    for (std::size_t i = 0; i < spec.tabs.size(); ++i) {
-        std::wstring caption = wide(spec.tabs[i].caption);
+    for (std::size_t i = 0; i < description.tabs.size(); ++i) {
+        std::wstring caption = wide(description.tabs[i].caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = caption.data();
@@ -69,14 +69,15 @@ MainWindow::MainWindow(HINSTANCE instance)
     }
     // The load step: every panel laid onto the strip's display rectangle, the first in front.
     const RECT display = displayRect();
-    for (std::size_t i = 0; i < spec.tabs.size(); ++i)
-        m_panels.push_back(std::make_unique<PanelWindow>(*spec.tabs[i].panel, int(i), m_window,
-                                                         display, m_dpi, m_font.handle()));
+    for (std::size_t i = 0; i < description.tabs.size(); ++i)
+        m_panels.push_back(std::make_unique<PanelWindow>(
+            *description.tabs[i].panel, int(i), m_window, display, m_dpi, m_font.handle()));
     bringToFront(0);
 
     if (m_dpi != dpi) {
-        const SIZE resized = outerSize(twipsToPixels(spec.clientWidth, m_dpi),
-                                       twipsToPixels(spec.clientHeight, m_dpi), Style, 0, m_dpi);
+        const SIZE resized =
+            outerSize(twipsToPixels(description.clientWidth, m_dpi),
+                      twipsToPixels(description.clientHeight, m_dpi), Style, 0, m_dpi);
         SetWindowPos(m_window, nullptr, 0, 0, resized.cx, resized.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -101,10 +102,10 @@ MainWindow::~MainWindow()
 // panel's controls, and the panels on the strip's display rectangle again.
 void MainWindow::layout()
 {
-    const WindowSpec &spec = mainWindow;
-    m_font = Font(spec.font, m_dpi);
+    const WindowSpec &description = mainWindow;
+    m_font = Font(description.font, m_dpi);
     SendMessageW(m_tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.handle()), FALSE);
-    const RECT strip = pixelRect(spec.tabStripRect, m_dpi);
+    const RECT strip = pixelRect(description.tabStripRect, m_dpi);
     SetWindowPos(m_tabStrip, nullptr, strip.left, strip.top, strip.right - strip.left,
                  strip.bottom - strip.top, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT display = displayRect();
@@ -191,7 +192,7 @@ int MainWindow::run()
 void MainWindow::nameForScreenReaders()
 {
     for (const auto &panel : m_panels)
-        for (const CaptionSpec &caption : panel->spec().captions)
+        for (const CaptionSpec &caption : panel->table().captions)
             for (ControlName name : caption.controls)
                 nameControl(panel->control(name), windowText(panel->control(caption.caption)));
 }

@@ -71,9 +71,9 @@ void PanelWindow::registerClass(HINSTANCE instance)
     Surface::registerClass(instance);
 }
 
-PanelWindow::PanelWindow(const PanelSpec &spec, int index, HWND parent, const RECT &place, int dpi,
+PanelWindow::PanelWindow(const PanelSpec &table, int index, HWND parent, const RECT &place, int dpi,
                          HFONT windowFont)
-    : m_spec(spec), m_dpi(dpi), m_windowFont(windowFont)
+    : m_table(table), m_dpi(dpi), m_windowFont(windowFont)
 {
     // The panels overlap: each clips its siblings, so only the one in front shows.
     m_window = CreateWindowExW(
@@ -82,9 +82,9 @@ PanelWindow::PanelWindow(const PanelSpec &spec, int index, HWND parent, const RE
         place.right - place.left, place.bottom - place.top, parent,
         reinterpret_cast<HMENU>(INT_PTR(panelId(index))), GetModuleHandleW(nullptr), nullptr);
     tie(m_window, this);
-    m_controls.resize(spec.controls.size());
-    for (std::size_t i = 0; i < spec.controls.size(); ++i)
-        m_controls[i].row = &spec.controls[i];
+    m_controls.resize(table.controls.size());
+    for (std::size_t i = 0; i < table.controls.size(); ++i)
+        m_controls[i].row = &table.controls[i];
     // Each control is made once, in its place, in the order of the z-order it needs.
     for (Control *control : screenReaderOrder())
         create(*control);
@@ -104,7 +104,7 @@ std::vector<PanelWindow::Control *> PanelWindow::screenReaderOrder()
     for (Control &control : m_controls) {
         if (isLabel(control))
             continue;
-        for (const CaptionSpec &caption : m_spec.captions)
+        for (const CaptionSpec &caption : m_table.captions)
             if (!caption.controls.empty() && caption.controls.front() == control.row->name)
                 order.push_back(&findRow(caption.caption));
         order.push_back(&control);
@@ -364,7 +364,7 @@ void PanelWindow::scrolled(const Control &control, int request, int thumb)
 
 void PanelWindow::fire(const Control &source)
 {
-    for (const EventSpec &event : m_spec.events) {
+    for (const EventSpec &event : m_table.events) {
         if (event.source != source.row->name)
             continue;
         std::vector<Reading> readings;

@@ -20,13 +20,13 @@ public:
 
     // The panel laid at `place` in its parent, its controls placed at `dpi` in `windowFont`
     // or a font of their own.
-    PanelWindow(const PanelSpec &spec, int index, HWND parent, const RECT &place, int dpi,
+    PanelWindow(const PanelSpec &table, int index, HWND parent, const RECT &place, int dpi,
                 HFONT windowFont);
     PanelWindow(const PanelWindow &) = delete;
     PanelWindow &operator=(const PanelWindow &) = delete;
 
     HWND handle() const { return m_window; }
-    const PanelSpec &spec() const { return m_spec; }
+    const PanelSpec &table() const { return m_table; }
 
     // Places every control again from its twips at a new `dpi`: fonts, sizes to text and the
     // diagram made anew.
@@ -71,7 +71,7 @@ private:
     void apply(const Outcome &outcome);
     LRESULT colourStatic(HDC dc, HWND label);
 
-    const PanelSpec &m_spec;
+    const PanelSpec &m_table;
     HWND m_window = nullptr;
     int m_dpi = 96;
     HFONT m_windowFont = nullptr;

@@ -74,7 +74,7 @@ private slots:
     void builtFromTheTables()
     {
         for (int tab = 0; tab < m_window->panelCount(); ++tab) {
-            for (const ControlSpec &row : m_window->panel(tab)->spec().controls) {
+            for (const ControlSpec &row : m_window->panel(tab)->table().controls) {
                 const QString what =
                     QStringLiteral("panel %1 %2").arg(tab).arg(toQString(row.name));
                 QWidget *w = control(tab, row.name);
@@ -177,7 +177,7 @@ private slots:
             QWidget *w = control(tab, box);
             const QColor expected =
                 colour ? QColor(colour->r, colour->g, colour->b)
-                       : colourOf(findControl(m_window->panel(tab)->spec(), box)->background,
+                       : colourOf(findControl(m_window->panel(tab)->table(), box)->background,
                                   w->palette());
             QCOMPARE(w->palette().color(QPalette::Window), expected);
         }
@@ -208,7 +208,7 @@ private slots:
         readings.push_back({u"大套版"});
         for (int i = 1; i < 5; ++i)
             readings.push_back({toU16(inputs[i])});
-        const Outcome outcome = m_window->panel(0)->spec().events[0].handle(readings);
+        const Outcome outcome = m_window->panel(0)->table().events[0].handle(readings);
         const Drawing &drawing = *std::get<Update>(outcome).drawing;
         QCOMPARE(drawpic()->size(),
                  QSize(twipsToPixels(drawing.width), twipsToPixels(drawing.height)));

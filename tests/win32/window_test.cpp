@@ -171,16 +171,16 @@ protected:
 
 void WindowTest::expectGeometry(int dpi)
 {
-    const WindowSpec &spec = mainWindow;
+    const WindowSpec &description = mainWindow;
     HWND main = m_window->handle();
     RECT client;
     GetClientRect(main, &client);
-    EXPECT_EQ(client.right, twipsToPixels(spec.clientWidth, dpi));
-    EXPECT_EQ(client.bottom, twipsToPixels(spec.clientHeight, dpi));
+    EXPECT_EQ(client.right, twipsToPixels(description.clientWidth, dpi));
+    EXPECT_EQ(client.bottom, twipsToPixels(description.clientHeight, dpi));
 
-    HWND tabs = GetDlgItem(main, controlId(spec.tabStrip));
+    HWND tabs = GetDlgItem(main, controlId(description.tabStrip));
     ASSERT_EQ(tabs, m_window->tabStrip());
-    const RECT strip = pixelRect(spec.tabStripRect, dpi);
+    const RECT strip = pixelRect(description.tabStripRect, dpi);
     const RECT stripAt = placeOf(tabs);
     EXPECT_EQ(stripAt.left, strip.left);
     EXPECT_EQ(stripAt.top, strip.top);
@@ -201,7 +201,7 @@ void WindowTest::expectGeometry(int dpi)
         ASSERT_EQ(frame, panel(tab));
         const RECT at = placeOf(frame);
         EXPECT_TRUE(EqualRect(&at, &display)) << tab;
-        for (const ControlSpec &row : m_window->panel(tab).spec().controls) {
+        for (const ControlSpec &row : m_window->panel(tab).table().controls) {
             SCOPED_TRACE(std::string(row.name));
             HWND w = control(tab, row.name);
             ASSERT_TRUE(w);
@@ -257,7 +257,7 @@ TEST_F(WindowTest, ControlTreeAndIds)
     EXPECT_EQ(frontPanel(), 0);
 
     for (int tab = 0; tab < m_window->panelCount(); ++tab) {
-        for (const ControlSpec &row : m_window->panel(tab).spec().controls) {
+        for (const ControlSpec &row : m_window->panel(tab).table().controls) {
             SCOPED_TRACE(std::string(row.name));
             HWND w = control(tab, row.name);
             ASSERT_TRUE(w);
@@ -307,7 +307,7 @@ TEST_F(WindowTest, ControlTreeAndIds)
             }
         }
         // A screen reader names an input by the label just before it in the z-order.
-        for (const CaptionSpec &caption : m_window->panel(tab).spec().captions) {
+        for (const CaptionSpec &caption : m_window->panel(tab).table().captions) {
             HWND first = control(tab, caption.controls.front());
             if (className(first) != "Static") {
                 EXPECT_EQ(GetWindow(first, GW_HWNDPREV), control(tab, caption.caption))
@@ -396,7 +396,7 @@ TEST_F(WindowTest, ScrollBars)
             const Surface &surface = m_window->panel(tab).surface(box);
             const COLORREF expected =
                 colour ? RGB(colour->r, colour->g, colour->b)
-                       : systemColour(findControl(m_window->panel(tab).spec(), box)->background);
+                       : systemColour(findControl(m_window->panel(tab).table(), box)->background);
             EXPECT_EQ(surface.background(), expected) << box;
         }
     }
@@ -454,7 +454,7 @@ TEST_F(WindowTest, TabGoesRoundTheFrontPanel)
         selectTab(tab);
         SetFocus(m_window->tabStrip());
         std::vector<HWND> order = {m_window->tabStrip()};
-        for (const ControlSpec &row : m_window->panel(tab).spec().controls)
+        for (const ControlSpec &row : m_window->panel(tab).table().controls)
             if (row.kind == ControlKind::TextBox || row.kind == ControlKind::DropDown ||
                 row.kind == ControlKind::Button || row.kind == ControlKind::VScrollBar)
                 order.push_back(control(tab, row.name));
@@ -505,7 +505,7 @@ TEST_F(WindowTest, DiagramPixels)
          {"Text6", u"250"},
          {"Text7", u"125"}},
     };
-    const EventSpec &view = m_window->panel(0).spec().events[0];
+    const EventSpec &view = m_window->panel(0).table().events[0];
     for (const auto &inputs : presses) {
         std::vector<Reading> readings;
         for (ControlName name : view.reads) {
