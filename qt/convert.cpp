@@ -22,4 +22,20 @@ QColor colourOf(const Colour &colour, const QPalette &palette)
     return {};
 }
 
+QFont toQFont(const FontSpec &face, FaceOrder order)
+{
+    QStringList families = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+                            QStringLiteral("Source Han Sans SC")};
+    if (order == FaceOrder::AsAsked)
+        families.prepend(toQString(face.face));
+    else
+        families.append(toQString(face.face));
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(face.points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
 } // namespace korvane

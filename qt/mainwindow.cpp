@@ -11,28 +11,6 @@
 #include <algorithm>
 
 namespace korvane {
-namespace {
-
-// The layout is drawn for a 9-point CJK font, 12 pixels at 96 dots per inch. The installed
-// CJK sans-serif comes before the window's own face: looking up absent families first
-// costs start-up time.
-QFont windowFont(const FontSpec &face)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-                      toQString(face.face), QStringLiteral("SimSun")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(face.points);
-    return font;
-}
-
-QRect pixelRect(const TwipsRect &r)
-{
-    return QRect(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
-                 twipsToPixels(r.height));
-}
-
-} // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 {
@@ -44,14 +22,15 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     icon.addFile(QStringLiteral(":/korvane/icon-32.png"));
     setWindowIcon(icon);
     resize(twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight));
-    setFont(windowFont(description.font));
+    // The layout is drawn for a 9-point CJK font, 12 pixels at 96 dots per inch.
+    setFont(toQFont(description.font, FaceOrder::InstalledFirst));
 
     // Created first: the tab strip leads the keyboard focus order.
     m_tabStrip = new TabStrip(this);
     m_tabStrip->setObjectName(toQString(description.tabStrip));
     for (const TabSpec &tab : description.tabs)
         m_tabStrip->addTab(toQString(tab.caption));
-    m_tabStrip->setGeometry(pixelRect(description.tabStripRect));
+    m_tabStrip->setGeometry(toQRect(description.tabStripRect));
 
     for (std::size_t i = 0; i < description.tabs.size(); ++i)
         m_panels.push_back(new PanelWidget(*description.tabs[i].panel, description.panelArray,

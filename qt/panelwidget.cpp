@@ -17,12 +17,6 @@ namespace {
 
 constexpr const char *AutoSizeProperty = "korvaneAutoSize";
 
-QRect pixelRect(const TwipsRect &r)
-{
-    return QRect(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
-                 twipsToPixels(r.height));
-}
-
 void setBackground(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
@@ -40,18 +34,6 @@ void applyColours(QWidget *widget, const ControlSpec &row)
     }
     if (row.background.role != Colour::Role::Default)
         setBackground(widget, colourOf(row.background, widget->palette()));
-}
-
-// A face of the Chinese character set, or the CJK sans-serif installed in its place.
-QFont fontOf(const FontSpec &face)
-{
-    QFont font;
-    font.setFamilies({toQString(face.face), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Source Han Sans SC")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(face.points);
-    font.setWeight(QFont::Normal);
-    return font;
 }
 
 // Text boxes keep every character typed or pasted: a number is never read from a cut text.
@@ -81,9 +63,9 @@ PanelWidget::PanelWidget(const PanelSpec &table, ControlName arrayName, int inde
     for (const ControlSpec &row : table.controls) {
         QWidget *widget = create(row);
         widget->setObjectName(toQString(row.name));
-        widget->setGeometry(pixelRect(row.rect));
+        widget->setGeometry(toQRect(row.rect));
         if (row.font)
-            widget->setFont(fontOf(*row.font));
+            widget->setFont(toQFont(*row.font, FaceOrder::AsAsked));
         // The diagram paints its own paper and ink.
         if (row.kind != ControlKind::Diagram)
             applyColours(widget, row);
