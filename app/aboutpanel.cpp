@@ -7,9 +7,9 @@ namespace {
 
 // clang-format off
 using K = ControlKind;
-constexpr FontSpec TitleFont{u"黑体", 15};
+constexpr Typeface TitleFont{u"黑体", 15};
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlRow Controls[] = {
     {K::Image,     "Image1",  {240, 360, 1200, 1185}, u"product"},
     {K::AutoLabel, "Label49", {1680, 360, 1500, 300}, ProductName, {}, {},
      {Colour::Role::ActiveBorder}, {Colour::Role::Highlight}, &TitleFont},
@@ -19,6 +19,6 @@ constexpr ControlSpec Controls[] = {
 
 } // namespace
 
-const PanelSpec aboutPanel{Controls, {}, {}};
+const PanelTable aboutPanel{Controls, {}, {}};
 
 } // namespace korvane

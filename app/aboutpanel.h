@@ -5,6 +5,6 @@
 namespace korvane {
 
 // The "关于.." panel: the product picture, name and version. Nothing on it reacts.
-extern const PanelSpec aboutPanel;
+extern const PanelTable aboutPanel;
 
 } // namespace korvane

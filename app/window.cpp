@@ -11,7 +11,7 @@ namespace korvane {
 namespace {
 
 // clang-format off
-constexpr TabSpec Tabs[] = {
+constexpr Tab Tabs[] = {
     {u"开版图",   &impositionPanel},
     {u"克重换算", &grammagePanel},
     {u"书脊",     &spinePanel},
@@ -22,7 +22,7 @@ constexpr TabSpec Tabs[] = {
 
 } // namespace
 
-const WindowSpec mainWindow{
+const WindowDescription mainWindow{
     .name = "main",
     .caption = ProductName,
     .clientWidth = 5370,

@@ -1,35 +1,11 @@
 #pragma once
 
-#include "common/panel.h"
-
-#include <span>
+#include "common/window.h"
 
 namespace korvane {
 
-struct TabSpec
-{
-    std::u16string_view caption;
-    const PanelSpec *panel;
-};
-
-// The window "main": a tab strip over five panels of equal size, stacked on the strip's
-// client rectangle. A tab brings its panel to the front; the panels behind keep everything
-// they show and are never hidden, disabled or cleared.
-struct WindowSpec
-{
-    ControlName name;
-    std::u16string_view caption;
-    int clientWidth; // twips
-    int clientHeight;
-    ControlName tabStrip;
-    TwipsRect tabStripRect;
-    // The panel array, one member a tab: the panel of tab i (0-based) has index i.
-    ControlName panelArray;
-    std::span<const TabSpec> tabs;
-    // The window's font; a label with no font of its own uses it too.
-    FontSpec font;
-};
-
-extern const WindowSpec mainWindow;
+// The window "main": its tab strip over the five panels, from the imposition diagram to the
+// About panel.
+extern const WindowDescription mainWindow;
 
 } // namespace korvane

@@ -1,5 +1,6 @@
 // One whole press of "查看拼版图" in the real window, offscreen: parsing, the computation and
 // drawing the diagram. The cases are the worst accepted inputs of each kind.
+#include "app/window.h"
 #include "bench/presscases.h"
 #include "qt/mainwindow.h"
 #include "qt/panelwidget.h"
@@ -23,7 +24,7 @@ void BM_Press(benchmark::State &state)
 {
     const korvane::bench::PressInput &c = korvane::bench::PressInputs[state.range(0)];
     state.SetLabel(c.name);
-    korvane::MainWindow window;
+    korvane::MainWindow window(korvane::mainWindow);
     korvane::PanelWidget *panel = window.panel(0);
     panel->control<QComboBox>("Combo2")->setEditText(text(c.arrangement));
     panel->control<QComboBox>("Combo3")->setEditText(text(c.method));

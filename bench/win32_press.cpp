@@ -1,6 +1,7 @@
 // One whole press of "查看拼版图" in the Windows window, under Wine or on Windows: parsing,
 // the computation, drawing the diagram and painting it. The cases are the Qt benchmark's.
 // Prints the median and the slowest of a number of presses per case, in milliseconds.
+#include "app/window.h"
 #include "bench/presscases.h"
 #include "win32/controlid.h"
 #include "win32/mainwindow.h"
@@ -33,7 +34,7 @@ void setText(HWND panel, korvane::ControlName name, const char16_t *text)
 int main(int argc, char **argv)
 {
     const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    korvane::win32::MainWindow window(GetModuleHandleW(nullptr));
+    korvane::win32::MainWindow window(korvane::mainWindow, GetModuleHandleW(nullptr));
     ShowWindow(window.handle(), SW_SHOWNORMAL);
     HWND panel = window.panel(0).handle();
     HWND button = GetDlgItem(panel, korvane::win32::controlId("Command6"));

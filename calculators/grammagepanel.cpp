@@ -12,7 +12,7 @@ using namespace calculators;
 
 // clang-format off
 using K = ControlKind;
-constexpr ControlSpec Controls[] = {
+constexpr ControlRow Controls[] = {
     {K::AutoLabel, "Label6",   {960, 645, 360, 180},   u"克重"},
     {K::TextBox,   "Text1",    {1680, 600, 2295, 270}, u"60"},
     {K::AutoLabel, "Label5",   {960, 1020, 360, 180},  u"开度"},
@@ -24,15 +24,15 @@ constexpr ControlSpec Controls[] = {
     {K::Label,     "Label10",  {1800, 2520, 1815, 255}, u"0"},
 };
 
-constexpr ControlName GrammageNamed[] = {"Text1"};
-constexpr ControlName FormatNamed[] = {"Combo1"};
-constexpr ControlName WeightNamed[] = {"Label9"};
-constexpr ControlName ReamsNamed[] = {"Label10"};
-constexpr CaptionSpec Captions[] = {
-    {"Label6", GrammageNamed},
-    {"Label5", FormatNamed},
-    {"Label7", WeightNamed},
-    {"Label8", ReamsNamed},
+constexpr ControlName GrammageTitled[] = {"Text1"};
+constexpr ControlName FormatTitled[] = {"Combo1"};
+constexpr ControlName WeightTitled[] = {"Label9"};
+constexpr ControlName ReamsTitled[] = {"Label10"};
+constexpr Title Titles[] = {
+    {"Label6", GrammageTitled},
+    {"Label5", FormatTitled},
+    {"Label7", WeightTitled},
+    {"Label8", ReamsTitled},
 };
 
 constexpr std::array<std::pair<GrammageRefusal, Refusal>, 2> Refusals = {{
@@ -56,10 +56,10 @@ Outcome convert(std::span<const Reading> readings)
                   {}};
 }
 
-constexpr EventSpec Events[] = {{"Command1", ConvertReads, convert}};
+constexpr Event Events[] = {{"Command1", ConvertReads, convert}};
 
 } // namespace
 
-const PanelSpec grammagePanel{Controls, Captions, Events};
+const PanelTable grammagePanel{Controls, Titles, Events};
 
 } // namespace korvane

@@ -6,6 +6,6 @@ namespace korvane {
 
 // The "克重换算" panel: a grammage and a full-sheet format in; the weight of a ream and the
 // reams per tonne out, on a press of "换算(&C)".
-extern const PanelSpec grammagePanel;
+extern const PanelTable grammagePanel;
 
 } // namespace korvane

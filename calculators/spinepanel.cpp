@@ -13,7 +13,7 @@ using namespace calculators;
 
 // clang-format off
 using K = ControlKind;
-constexpr ControlSpec Controls[] = {
+constexpr ControlRow Controls[] = {
     {K::AutoLabel, "Label15",  {960, 645, 360, 180},    u"页数"},
     {K::TextBox,   "Text2",    {1680, 600, 2175, 270},  u"100"},
     {K::AutoLabel, "Label16",  {960, 1050, 360, 180},   u"克数"},
@@ -24,13 +24,13 @@ constexpr ControlSpec Controls[] = {
     {K::AutoLabel, "Label19",  {3360, 2280, 180, 180},  u"mm"},
 };
 
-constexpr ControlName PagesNamed[] = {"Text2"};
-constexpr ControlName GrammageNamed[] = {"Text3"};
-constexpr ControlName ThicknessNamed[] = {"Label18"};
-constexpr CaptionSpec Captions[] = {
-    {"Label15", PagesNamed},
-    {"Label16", GrammageNamed},
-    {"Label17", ThicknessNamed},
+constexpr ControlName PagesTitled[] = {"Text2"};
+constexpr ControlName GrammageTitled[] = {"Text3"};
+constexpr ControlName ThicknessTitled[] = {"Label18"};
+constexpr Title Titles[] = {
+    {"Label15", PagesTitled},
+    {"Label16", GrammageTitled},
+    {"Label17", ThicknessTitled},
 };
 
 // The grammage message is the grammage panel's, although this row reads "克数".
@@ -51,10 +51,10 @@ Outcome calculate(std::span<const Reading> readings)
     return Update{{}, {{"Label18", widen(formatNumber(std::get<double>(outcome)))}}, {}};
 }
 
-constexpr EventSpec Events[] = {{"Command2", CalculateReads, calculate}};
+constexpr Event Events[] = {{"Command2", CalculateReads, calculate}};
 
 } // namespace
 
-const PanelSpec spinePanel{Controls, Captions, Events};
+const PanelTable spinePanel{Controls, Titles, Events};
 
 } // namespace korvane

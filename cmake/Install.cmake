@@ -6,12 +6,16 @@
 
 include(GNUInstallDirs)
 
-# One reverse-DNS id names the desktop entry, the icons and the metainfo component;
-# qt/main.cpp passes the same id to QGuiApplication::setDesktopFileName so that Wayland
-# compositors match the window to its entry.
-set(KORVANE_APP_ID org.korvane.Korvane)
-set(KORVANE_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
+# One reverse-DNS id, KORVANE_APP_ID, names the desktop entry, the icons and the metainfo
+# component; the program passes the same id to QGuiApplication::setDesktopFileName so that
+# Wayland compositors match the window to its entry. The entry and the metainfo are made from
+# templates that take the product's name, description, version and id from the project.
+set(KORVANE_DATA_DIR ${PROJECT_BINARY_DIR}/data)
 set(KORVANE_ICON_DIR ${PROJECT_SOURCE_DIR}/app/resources)
+configure_file(${PROJECT_SOURCE_DIR}/data/korvane.desktop.in
+               ${KORVANE_DATA_DIR}/${KORVANE_APP_ID}.desktop @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/data/korvane.metainfo.xml.in
+               ${KORVANE_DATA_DIR}/${KORVANE_APP_ID}.metainfo.xml @ONLY)
 
 install(TARGETS korvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -35,12 +39,12 @@ install(FILES ${KORVANE_ICON_DIR}/korvane.svg
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Korvane developers")
-set(CPACK_PACKAGE_CONTACT "Korvane developers <maintainers@korvane.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "calculators for the printing trade")
+set(CPACK_PACKAGE_VENDOR "${KORVANE_PRODUCT_NAME} developers")
+set(CPACK_PACKAGE_CONTACT "${KORVANE_PRODUCT_NAME} developers <maintainers@korvane.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 # The extended description, wrapped for the control file (CPack indents each line).
 set(CPACK_PACKAGE_DESCRIPTION
-    "Korvane gathers everyday calculations of a print shop in one small window:\n\
+    "${KORVANE_PRODUCT_NAME} gathers everyday calculations of a print shop in one small window:\n\
 sheet imposition with a layout diagram, paper weight conversion, book spine\n\
 width and colour matching. The interface is in Simplified Chinese.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY korvane)

@@ -17,27 +17,27 @@ install(FILES ${PROJECT_SOURCE_DIR}/win32/README.txt DESTINATION .)
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_SOURCE_GENERATOR "")
 set(CPACK_PACKAGE_NAME korvane)
-set(CPACK_PACKAGE_VENDOR Korvane)
+set(CPACK_PACKAGE_VENDOR ${KORVANE_PRODUCT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Korvane: calculators for the printing trade")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${KORVANE_PRODUCT_NAME}: ${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_FILE_NAME korvane-${PROJECT_VERSION}-win64)
 # Folder under Program Files, Start-menu folder and registry key names.
-set(CPACK_PACKAGE_INSTALL_DIRECTORY Korvane)
-set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Korvane)
-# The Start-menu shortcut: korvane.exe, named Korvane.
-set(CPACK_PACKAGE_EXECUTABLES korvane Korvane)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY ${KORVANE_PRODUCT_NAME})
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${KORVANE_PRODUCT_NAME})
+# The Start-menu shortcut: korvane.exe, named after the product.
+set(CPACK_PACKAGE_EXECUTABLES korvane ${KORVANE_PRODUCT_NAME})
 # korvane.exe is linked stripped already.
 set(CPACK_STRIP_FILES OFF)
 
 # NSIS. A 64-bit installer (see the wrapper) installing into the 64-bit Program Files.
 set(CPACK_NSIS_EXECUTABLE ${PROJECT_SOURCE_DIR}/cmake/makensis-amd64.sh)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-set(CPACK_NSIS_PACKAGE_NAME Korvane)
-set(CPACK_NSIS_DISPLAY_NAME Korvane)
+set(CPACK_NSIS_PACKAGE_NAME ${KORVANE_PRODUCT_NAME})
+set(CPACK_NSIS_DISPLAY_NAME ${KORVANE_PRODUCT_NAME})
 # In place of "Nullsoft Install System" at the foot of the pages. Not CPACK_NSIS_BRANDING_TEXT:
 # CPack then adds /TRIMLEFT, which makensis refuses on Linux. (NSIS quotes: CPack loses
 # double quotes inside a value.)
-set(CPACK_NSIS_DEFINES "BrandingText 'Korvane ${PROJECT_VERSION}'")
+set(CPACK_NSIS_DEFINES "BrandingText '${KORVANE_PRODUCT_NAME} ${PROJECT_VERSION}'")
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/app/resources/korvane.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/app/resources/korvane.ico)
 # The icon Programs and Features shows: the program's own.

@@ -13,12 +13,12 @@ using namespace colour;
 // clang-format off
 using K = ControlKind;
 // An arrow steps a component by 1, a click on the track by 10.
-constexpr ScrollSpec Component{0, 255, 1, 10};
+constexpr ScrollRange Component{0, 255, 1, 10};
 // Until its first change a tint box shows the system window colour.
 constexpr Colour Untouched{Colour::Role::Window};
-constexpr Colour Black{Colour::Role::Fixed, {0, 0, 0}};
+constexpr Colour Black = Colour::fixed({0, 0, 0});
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlRow Controls[] = {
     {K::AutoLabel,  "Label1",   {600, 360, 360, 180},   u"红色"},
     {K::AutoLabel,  "Label32",  {600, 600, 90, 180},    u"0"},
     {K::VScrollBar, "VScroll1", {1200, 360, 255, 1215}, {}, {}, Component},
@@ -48,13 +48,13 @@ constexpr std::array<Column, 3> Columns = {{
     {"VScroll3", "Label35", "Picture4", Primary::Blue},
 }};
 
-constexpr ControlName RedNamed[] = {"VScroll1", "Picture2", "Label32"};
-constexpr ControlName GreenNamed[] = {"VScroll2", "Picture3", "Label34"};
-constexpr ControlName BlueNamed[] = {"VScroll3", "Picture4", "Label35"};
-constexpr CaptionSpec Captions[] = {
-    {"Label1", RedNamed},
-    {"Label2", GreenNamed},
-    {"Label3", BlueNamed},
+constexpr ControlName RedTitled[] = {"VScroll1", "Picture2", "Label32"};
+constexpr ControlName GreenTitled[] = {"VScroll2", "Picture3", "Label34"};
+constexpr ControlName BlueTitled[] = {"VScroll3", "Picture4", "Label35"};
+constexpr Title Titles[] = {
+    {"Label1", RedTitled},
+    {"Label2", GreenTitled},
+    {"Label3", BlueTitled},
 };
 // clang-format on
 
@@ -72,14 +72,14 @@ template <std::size_t Index> Outcome change(std::span<const Reading> readings)
 {
     const Column &column = Columns[Index];
     const std::int16_t value = valueOf(readings[Index]);
-    return Update{
-        {},
-        {{column.value, formatCount(value)}},
-        {{column.tint, tint(column.primary, value)},
-         {"Picture5", mix(valueOf(readings[0]), valueOf(readings[1]), valueOf(readings[2]))}}};
+    return Update{{},
+                  {{column.value, formatCount(value)}},
+                  {{column.tint, Colour::fixed(tint(column.primary, value))},
+                   {"Picture5", Colour::fixed(mix(valueOf(readings[0]), valueOf(readings[1]),
+                                                  valueOf(readings[2])))}}};
 }
 
-constexpr EventSpec Events[] = {
+constexpr Event Events[] = {
     {Columns[0].bar, Bars, change<0>},
     {Columns[1].bar, Bars, change<1>},
     {Columns[2].bar, Bars, change<2>},
@@ -87,6 +87,6 @@ constexpr EventSpec Events[] = {
 
 } // namespace
 
-const PanelSpec colourPanel{Controls, Captions, Events};
+const PanelTable colourPanel{Controls, Titles, Events};
 
 } // namespace korvane

@@ -9,10 +9,10 @@ namespace {
 using K = ControlKind;
 
 // Adds a complaint unless `name` is a control of one of `kinds`.
-void expectKind(const PanelSpec &panel, ControlName name, std::initializer_list<K> kinds,
+void expectKind(const PanelTable &panel, ControlName name, std::initializer_list<K> kinds,
                 std::string_view role, std::vector<std::string> &problems)
 {
-    const ControlSpec *row = findControl(panel, name);
+    const ControlRow *row = findControl(panel, name);
     if (!row)
         problems.push_back(std::string(role) + " names no control: " + std::string(name));
     else if (std::find(kinds.begin(), kinds.end(), row->kind) == kinds.end())
@@ -21,31 +21,31 @@ void expectKind(const PanelSpec &panel, ControlName name, std::initializer_list<
 
 } // namespace
 
-const ControlSpec *findControl(const PanelSpec &panel, ControlName name)
+const ControlRow *findControl(const PanelTable &panel, ControlName name)
 {
     const auto it = std::find_if(panel.controls.begin(), panel.controls.end(),
-                                 [name](const ControlSpec &row) { return row.name == name; });
+                                 [name](const ControlRow &row) { return row.name == name; });
     return it == panel.controls.end() ? nullptr : &*it;
 }
 
-std::vector<std::string> checkPanel(const PanelSpec &panel)
+std::vector<std::string> checkPanel(const PanelTable &panel)
 {
     std::vector<std::string> problems;
-    for (const ControlSpec &row : panel.controls) {
+    for (const ControlRow &row : panel.controls) {
         if (findControl(panel, row.name) != &row)
             problems.push_back("name used twice: " + std::string(row.name));
         if (row.kind == K::VScrollBar && row.scroll.minimum >= row.scroll.maximum)
             problems.push_back("scroll bar without a range: " + std::string(row.name));
     }
-    for (const CaptionSpec &caption : panel.captions) {
-        expectKind(panel, caption.caption, {K::Label, K::AutoLabel}, "caption", problems);
-        for (ControlName name : caption.controls)
+    for (const Title &title : panel.titles) {
+        expectKind(panel, title.label, {K::Label, K::AutoLabel}, "title", problems);
+        for (ControlName name : title.controls)
             expectKind(panel, name,
                        {K::Label, K::AutoLabel, K::TextBox, K::DropDown, K::Button, K::VScrollBar,
                         K::PictureBox, K::Diagram},
-                       "captioned control", problems);
+                       "titled control", problems);
     }
-    for (const EventSpec &event : panel.events) {
+    for (const Event &event : panel.events) {
         expectKind(panel, event.source, {K::Button, K::VScrollBar}, "event source", problems);
         for (ControlName name : event.reads)
             expectKind(panel, name, {K::TextBox, K::DropDown, K::VScrollBar}, "reading", problems);
@@ -55,7 +55,7 @@ std::vector<std::string> checkPanel(const PanelSpec &panel)
     return problems;
 }
 
-std::vector<std::string> checkOutcome(const PanelSpec &panel, const Outcome &outcome)
+std::vector<std::string> checkOutcome(const PanelTable &panel, const Outcome &outcome)
 {
     std::vector<std::string> problems;
     if (const auto *refusal = std::get_if<Refusal>(&outcome)) {

@@ -1,9 +1,11 @@
 #pragma once
 
 // A panel of the window described without any toolkit: its controls with their geometry in
-// twips, which caption names which control, and its handlers, plain functions from the
-// texts and values of its controls to an outcome. The front ends build their controls from
-// these tables and apply the outcomes; they decide nothing themselves.
+// twips, the labels that title other controls, and its handlers, plain functions from the
+// texts and values of its controls to an outcome. What the desktop does around them (focus,
+// access keys, what a screen reader hears, the first state of each control) is decided from
+// these tables by the rules of common/rules.h. A front end builds its controls from the
+// tables, maps those rules onto its toolkit's events and applies the outcomes.
 
 #include <array>
 #include <cstdint>
@@ -78,16 +80,18 @@ struct Colour
     Role role = Role::Default;
     Rgb rgb{}; // for Fixed
 
+    static constexpr Colour fixed(Rgb rgb) { return {Role::Fixed, rgb}; }
+
     bool operator==(const Colour &) const = default;
 };
 
-struct FontSpec
+struct Typeface
 {
     std::u16string_view face; // with the Chinese (GB 2312) character set
     int points = 9;
 };
 
-struct ScrollSpec
+struct ScrollRange
 {
     int minimum = 0;
     int maximum = 0;
@@ -96,27 +100,27 @@ struct ScrollSpec
 };
 
 // One row of a panel's control table. The table order is the keyboard focus order.
-struct ControlSpec
+struct ControlRow
 {
     ControlKind kind;
     ControlName name;
     TwipsRect rect;
-    // A label's or button's caption, a text box's or drop-down box's initial text; for a
-    // picture box or diagram the name a screen reader gives it; for an image the name of
-    // its picture among the program's resources.
+    // A label's or button's caption (a button's '&' marks its access key), a text box's or
+    // drop-down box's initial text; for a picture box or diagram the name a screen reader
+    // gives it; for an image the name of its picture among the program's resources.
     std::u16string_view text = {};
     std::span<const std::u16string_view> items = {}; // drop-down list, in order
-    ScrollSpec scroll = {};
+    ScrollRange scroll = {};
     Colour background = {};
     Colour foreground = {};
-    const FontSpec *font = nullptr; // the window's font when null
+    const Typeface *font = nullptr; // the window's font when null
 };
 
-// A caption label and the controls it names for screen readers: an input is announced by
-// the caption, a result label by its own text with the caption as its description.
-struct CaptionSpec
+// A label that titles other controls ("开版尺寸" over the two sheet sides): a screen reader
+// announces them with its text.
+struct Title
 {
-    ControlName caption;
+    ControlName label;
     std::span<const ControlName> controls;
 };
 
@@ -149,10 +153,11 @@ struct SetCaption
     bool operator==(const SetCaption &) const = default;
 };
 
+// A picture box's colour: one of the user's scheme, or a fixed one.
 struct SetBackground
 {
     ControlName control;
-    Rgb colour;
+    Colour colour;
 
     bool operator==(const SetBackground &) const = default;
 };
@@ -208,28 +213,28 @@ constexpr Refusal refusalOf(const std::array<std::pair<Fault, Refusal>, N> &tabl
 
 // An event of one control (a button's click, a scroll bar's change): the controls its
 // handler reads, in order, and the handler, which receives one reading per name.
-struct EventSpec
+struct Event
 {
     ControlName source;
     std::span<const ControlName> reads;
     Outcome (*handle)(std::span<const Reading> readings);
 };
 
-struct PanelSpec
+struct PanelTable
 {
-    std::span<const ControlSpec> controls;
-    std::span<const CaptionSpec> captions;
-    std::span<const EventSpec> events;
+    std::span<const ControlRow> controls;
+    std::span<const Title> titles;
+    std::span<const Event> events;
 };
 
 // The row of `name`; null when the panel has no such control.
-const ControlSpec *findControl(const PanelSpec &panel, ControlName name);
+const ControlRow *findControl(const PanelTable &panel, ControlName name);
 
-// What is wrong with a panel's tables: names used twice, events, captions or outcomes
+// What is wrong with a panel's tables: names used twice, events, titles or outcomes
 // naming controls that are missing or of the wrong kind. Empty when all is well.
-std::vector<std::string> checkPanel(const PanelSpec &panel);
+std::vector<std::string> checkPanel(const PanelTable &panel);
 
 // The same for one outcome: every control it names exists and is of a kind that takes it.
-std::vector<std::string> checkOutcome(const PanelSpec &panel, const Outcome &outcome);
+std::vector<std::string> checkOutcome(const PanelTable &panel, const Outcome &outcome);
 
 } // namespace korvane

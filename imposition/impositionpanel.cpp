@@ -29,7 +29,7 @@ using K = ControlKind;
 constexpr Colour Paper{Colour::Role::Window};
 constexpr Colour Ink{Colour::Role::WindowText};
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlRow Controls[] = {
     {K::AutoLabel, "Label24",  {240, 300, 720, 180},    u"开版方式"},
     {K::DropDown,  "Combo2",   {1080, 240, 1335, 300},  ArrangementItems[0], ArrangementItems},
     {K::Label,     "Label25",  {2640, 270, 735, 255},   u"拼版方式"},
@@ -49,17 +49,17 @@ constexpr ControlSpec Controls[] = {
      Paper, Ink},
 };
 
-constexpr ControlName ArrangementNamed[] = {"Combo2"};
-constexpr ControlName MethodNamed[] = {"Combo3"};
-constexpr ControlName SheetNamed[] = {"Text4", "Text5"};
-constexpr ControlName ProductNamed[] = {"Text6", "Text7"};
-constexpr ControlName UpsNamed[] = {"Label31", "drawpic"};
-constexpr CaptionSpec Captions[] = {
-    {"Label24", ArrangementNamed},
-    {"Label25", MethodNamed},
-    {"Label27", SheetNamed},
-    {"Label26", ProductNamed},
-    {"Label30", UpsNamed},
+constexpr ControlName ArrangementTitled[] = {"Combo2"};
+constexpr ControlName MethodTitled[] = {"Combo3"};
+constexpr ControlName SheetTitled[] = {"Text4", "Text5"};
+constexpr ControlName ProductTitled[] = {"Text6", "Text7"};
+constexpr ControlName UpsTitled[] = {"Label31", "drawpic"};
+constexpr Title Titles[] = {
+    {"Label24", ArrangementTitled},
+    {"Label25", MethodTitled},
+    {"Label27", SheetTitled},
+    {"Label26", ProductTitled},
+    {"Label30", UpsTitled},
 };
 // clang-format on
 
@@ -111,10 +111,10 @@ Outcome view(std::span<const Reading> readings)
     return Update{std::move(drawing), {{"Label31", formatCount(plan.ups)}}, {}};
 }
 
-constexpr EventSpec Events[] = {{"Command6", ViewReads, view}};
+constexpr Event Events[] = {{"Command6", ViewReads, view}};
 
 } // namespace
 
-const PanelSpec impositionPanel{Controls, Captions, Events};
+const PanelTable impositionPanel{Controls, Titles, Events};
 
 } // namespace korvane

@@ -1,5 +1,9 @@
 #include "qt/convert.h"
 
+#include "common/typeface.h"
+
+#include <QFontDatabase>
+
 namespace korvane {
 
 QColor colourOf(const Colour &colour, const QPalette &palette)
@@ -22,18 +26,15 @@ QColor colourOf(const Colour &colour, const QPalette &palette)
     return {};
 }
 
-QFont toQFont(const FontSpec &face, FaceOrder order)
+QFont toQFont(const Typeface &typeface)
 {
-    QStringList families = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
-                            QStringLiteral("Source Han Sans SC")};
-    if (order == FaceOrder::AsAsked)
-        families.prepend(toQString(face.face));
-    else
-        families.append(toQString(face.face));
+    const std::u16string_view face = chooseFace(typeface.face, [](std::u16string_view candidate) {
+        return QFontDatabase::hasFamily(toQString(candidate));
+    });
     QFont font;
-    font.setFamilies(families);
+    font.setFamilies({toQString(face)});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(face.points);
+    font.setPointSize(typeface.points);
     font.setWeight(QFont::Normal);
     return font;
 }

@@ -12,6 +12,9 @@
 
 namespace korvane {
 
+// Qt lays out in device-independent pixels of 1/96 inch and scales them for the screen.
+constexpr int LogicalDpi = 96;
+
 inline QString toQString(std::u16string_view text)
 {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -29,22 +32,15 @@ inline std::u16string toU16(const QString &text)
             static_cast<std::size_t>(text.size())};
 }
 
-// A rectangle in twips as pixels at 96 dots per inch; Qt scales them for the screen.
+// A rectangle in twips as device-independent pixels.
 inline QRect toQRect(const TwipsRect &r)
 {
-    return QRect(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
-                 twipsToPixels(r.height));
+    return QRect(twipsToPixels(r.left, LogicalDpi), twipsToPixels(r.top, LogicalDpi),
+                 twipsToPixels(r.width, LogicalDpi), twipsToPixels(r.height, LogicalDpi));
 }
 
-enum class FaceOrder
-{
-    AsAsked,        // the face asked for, then the installed CJK sans-serifs
-    InstalledFirst, // the installed CJK sans-serifs first: looking up absent faces costs time
-};
-
-// A face of the Chinese character set at its size, with the CJK sans-serifs installed on
-// Linux desktops to stand in for it.
-QFont toQFont(const FontSpec &face, FaceOrder order);
+// A typeface in the first of its candidate faces that is installed.
+QFont toQFont(const Typeface &typeface);
 
 // The colour of a role in a palette; fixed colours as they are, and an invalid colour for
 // the default.

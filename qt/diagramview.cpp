@@ -1,6 +1,6 @@
 #include "qt/diagramview.h"
 
-#include "imposition/grid.h"
+#include "common/raster.h"
 #include "qt/convert.h"
 
 #include <QEvent>
@@ -16,58 +16,51 @@ DiagramView::DiagramView(Colour paper, Colour ink, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+int DiagramView::dpi() const
+{
+    return qRound(LogicalDpi * devicePixelRatioF());
+}
+
 void DiagramView::draw(const Drawing &drawing)
 {
-    // At least one pixel, so a sheet of extreme proportions still shows as a line.
-    resize(std::max(1, twipsToPixels(drawing.width)), std::max(1, twipsToPixels(drawing.height)));
-    m_drawn.clear();
-    newPicture();
-    for (const GridBlock &block : drawing.blocks) {
-        m_drawn.push_back(block);
-        drawBlock(block);
-    }
+    m_drawing = drawing;
+    resize(std::max(1, twipsToPixels(drawing.width, LogicalDpi)),
+           std::max(1, twipsToPixels(drawing.height, LogicalDpi)));
+    redraw();
     update();
-}
-
-void DiagramView::newPicture()
-{
-    const qreal ratio = devicePixelRatioF();
-    m_picture = QImage(size() * ratio, QImage::Format_RGB32);
-    m_picture.fill(colourOf(m_paper, palette()));
-}
-
-void DiagramView::drawBlock(const GridBlock &block)
-{
-    const double pixelsPerTwip = devicePixelRatioF() * 96 / TwipsPerInch;
-    const auto pixels =
-        imposition::gridPixels(block, pixelsPerTwip, m_picture.width(), m_picture.height());
-    if (pixels.empty())
-        return;
-    QPainter painter(&m_picture);
-    const QColor ink = colourOf(m_ink, palette());
-    for (const imposition::PixelRect &r : pixels)
-        painter.fillRect(r.x, r.y, r.width, r.height, ink);
 }
 
 void DiagramView::redraw()
 {
-    newPicture();
-    for (const GridBlock &block : m_drawn)
-        drawBlock(block);
+    if (!m_drawing)
+        return;
+    m_pictureDpi = dpi();
+    const Raster raster = rasterise(*m_drawing, m_pictureDpi);
+    m_picture = QImage(raster.width, raster.height, QImage::Format_RGB32);
+    m_picture.fill(colourOf(m_paper, palette()));
+    QPainter painter(&m_picture);
+    const QColor ink = colourOf(m_ink, palette());
+    for (const PixelRect &r : raster.ink)
+        painter.fillRect(r.x, r.y, r.width, r.height, ink);
+    painter.end();
+    m_picture.setDevicePixelRatio(devicePixelRatioF());
 }
 
 void DiagramView::paintEvent(QPaintEvent *)
 {
-    // Moved to a screen of another pixel ratio: draw it again at the new resolution.
-    if (m_picture.isNull() || m_picture.size() != size() * devicePixelRatioF())
+    // Moved to a screen of another pixel ratio: drawn again at the new resolution.
+    if (m_pictureDpi != dpi())
         redraw();
     QPainter painter(this);
-    painter.drawImage(rect(), m_picture);
+    // Device pixels one to one; where the box's whole logical pixels reach past the picture,
+    // paper.
+    painter.fillRect(rect(), colourOf(m_paper, palette()));
+    painter.drawImage(QPointF(0, 0), m_picture);
 }
 
 void DiagramView::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::PaletteChange && !m_picture.isNull())
+    if (event->type() == QEvent::PaletteChange)
         redraw();
     QWidget::changeEvent(event);
 }

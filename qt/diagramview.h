@@ -5,13 +5,13 @@
 #include <QImage>
 #include <QWidget>
 
-#include <vector>
+#include <optional>
 
 namespace korvane {
 
-// The diagram box: a drawing surface whose lines persist. Everything drawn goes into a
-// backing image at the screen's device pixel ratio, and painting only copies that image,
-// so the picture survives being covered and shown again.
+// The diagram box: a drawing surface whose lines persist. The drawing is rasterised into a
+// backing image at the screen's dots per inch, and painting only copies that image, so the
+// picture survives being covered and shown again.
 class DiagramView : public QWidget
 {
     Q_OBJECT
@@ -27,20 +27,21 @@ public:
     // The backing image, in device pixels.
     const QImage &picture() const { return m_picture; }
 
+    // The dots per inch the picture is drawn at: the logical 96 times the pixel ratio.
+    int dpi() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
-    void newPicture();
-    void drawBlock(const GridBlock &block);
     void redraw();
 
     Colour m_paper;
     Colour m_ink;
+    std::optional<Drawing> m_drawing;
     QImage m_picture;
-    // What was drawn since the last clear, to draw it again at a new pixel ratio.
-    std::vector<GridBlock> m_drawn;
+    int m_pictureDpi = 0;
 };
 
 } // namespace korvane

@@ -1,4 +1,5 @@
 #include "app/version.h"
+#include "app/window.h"
 #include "qt/convert.h"
 #include "qt/mainwindow.h"
 
@@ -8,11 +9,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(korvane::toQString(korvane::ProductName));
-    QApplication::setApplicationVersion(
-        QString::fromLatin1(korvane::Version.data(), qsizetype(korvane::Version.size())));
-    QApplication::setDesktopFileName(QStringLiteral("org.korvane.Korvane"));
+    QApplication::setApplicationVersion(QString::fromLatin1(korvane::Version));
+    // Desktops match the window to its entry by this id.
+    QApplication::setDesktopFileName(QString::fromLatin1(korvane::AppId));
 
-    korvane::MainWindow window;
+    korvane::MainWindow window(korvane::mainWindow);
     window.show();
     return app.exec();
 }

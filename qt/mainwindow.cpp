@@ -1,34 +1,38 @@
 #include "qt/mainwindow.h"
 
-#include "app/window.h"
+#include "common/rules.h"
 #include "qt/convert.h"
 #include "qt/panelwidget.h"
 #include "qt/tabstrip.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QIcon>
+#include <QLineEdit>
+#include <QShortcut>
 
 #include <algorithm>
 
 namespace korvane {
 
-MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+MainWindow::MainWindow(const WindowDescription &description, QWidget *parent)
+    : QWidget(parent), m_description(description)
 {
-    const WindowSpec &description = mainWindow;
     setObjectName(toQString(description.name));
     setWindowTitle(toQString(description.caption));
     QIcon icon;
     icon.addFile(QStringLiteral(":/korvane/icon-16.png"));
     icon.addFile(QStringLiteral(":/korvane/icon-32.png"));
     setWindowIcon(icon);
-    resize(twipsToPixels(description.clientWidth), twipsToPixels(description.clientHeight));
-    // The layout is drawn for a 9-point CJK font, 12 pixels at 96 dots per inch.
-    setFont(toQFont(description.font, FaceOrder::InstalledFirst));
+    resize(twipsToPixels(description.clientWidth, LogicalDpi),
+           twipsToPixels(description.clientHeight, LogicalDpi));
+    setFont(toQFont(description.font));
 
     // Created first: the tab strip leads the keyboard focus order.
     m_tabStrip = new TabStrip(this);
     m_tabStrip->setObjectName(toQString(description.tabStrip));
-    for (const TabSpec &tab : description.tabs)
+    for (const Tab &tab : description.tabs)
         m_tabStrip->addTab(toQString(tab.caption));
     m_tabStrip->setGeometry(toQRect(description.tabStripRect));
 
@@ -37,30 +41,16 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
                                            static_cast<int>(i), this));
 
     load();
+    addAccessKeys();
     connect(m_tabStrip, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0 && index < panelCount())
             panel(index)->raise();
     });
 }
 
-bool MainWindow::focusNextPrevChild(bool next)
+int MainWindow::frontPanel() const
 {
-    QWidget *front = panel(std::max(0, m_tabStrip->currentIndex()));
-    QList<QWidget *> stops = {m_tabStrip};
-    for (QWidget *w = m_tabStrip->nextInFocusChain(); w != m_tabStrip; w = w->nextInFocusChain()) {
-        if (front->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
-            w->isVisibleTo(this) && !w->focusProxy())
-            stops.append(w);
-    }
-    QWidget *current = QApplication::focusWidget();
-    // The line edit inside an editable drop-down box stands for its box.
-    while (current && !stops.contains(current))
-        current = current->parentWidget();
-    const qsizetype at = current ? stops.indexOf(current) : -1;
-    const qsizetype count = stops.size();
-    const qsizetype to = at < 0 ? (next ? 0 : count - 1) : (at + (next ? 1 : count - 1)) % count;
-    stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    return std::clamp(m_tabStrip->currentIndex(), 0, panelCount() - 1);
 }
 
 void MainWindow::load()
@@ -68,6 +58,44 @@ void MainWindow::load()
     for (PanelWidget *panel : m_panels)
         panel->setGeometry(m_tabStrip->clientRect());
     m_panels.front()->raise();
+}
+
+void MainWindow::addAccessKeys()
+{
+    for (const auto &[key, target] : accessKeys(m_description)) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(key)), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, target] { panel(target.panel)->press(target.control); });
+    }
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    const int front = frontPanel();
+    const std::vector<ControlName> cycle = focusCycle(m_description, front);
+    PanelWidget *panel = m_panels[std::size_t(front)];
+    QWidget *focus = QApplication::focusWidget();
+    ControlName current;
+    if (focus == m_tabStrip)
+        current = m_description.tabStrip;
+    else if (const ControlRow *row = panel->rowOf(focus))
+        current = row->name;
+
+    const ControlName to = nextFocus(cycle, current, !next);
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    if (to == m_description.tabStrip) {
+        m_tabStrip->setFocus(reason);
+        return true;
+    }
+    QWidget *target = panel->control(to);
+    target->setFocus(reason);
+    if (selectsAllOnTab(findControl(panel->table(), to)->kind)) {
+        if (auto *edit = qobject_cast<QLineEdit *>(target))
+            edit->selectAll();
+        else if (auto *combo = qobject_cast<QComboBox *>(target))
+            combo->lineEdit()->selectAll();
+    }
+    return true;
 }
 
 } // namespace korvane

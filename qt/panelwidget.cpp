@@ -1,10 +1,12 @@
 #include "qt/panelwidget.h"
 
+#include "common/rules.h"
 #include "qt/convert.h"
 #include "qt/diagramview.h"
 #include "qt/errorbox.h"
 
 #include <QComboBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,7 +27,9 @@ void setBackground(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
-void applyColours(QWidget *widget, const ControlSpec &row)
+// A label's own colours; the diagram paints its paper and ink itself, and a picture box
+// takes its colour from the panel's initial outcome.
+void applyColours(QWidget *widget, const ControlRow &row)
 {
     if (row.foreground.role != Colour::Role::Default) {
         QPalette palette = widget->palette();
@@ -51,7 +55,7 @@ void setCaption(QLabel *label, const QString &text)
 
 } // namespace
 
-PanelWidget::PanelWidget(const PanelSpec &table, ControlName arrayName, int index, QWidget *parent)
+PanelWidget::PanelWidget(const PanelTable &table, ControlName arrayName, int index, QWidget *parent)
     : QFrame(parent), m_table(table)
 {
     setObjectName(toQString(arrayName));
@@ -60,25 +64,27 @@ PanelWidget::PanelWidget(const PanelSpec &table, ControlName arrayName, int inde
     // Panels lie stacked on one another; the one in front must cover the rest entirely.
     setAutoFillBackground(true);
 
-    for (const ControlSpec &row : table.controls) {
+    for (const ControlRow &row : table.controls) {
         QWidget *widget = create(row);
         widget->setObjectName(toQString(row.name));
         widget->setGeometry(toQRect(row.rect));
+        widget->setFocusPolicy(takesFocus(row.kind) ? Qt::StrongFocus : Qt::NoFocus);
         if (row.font)
-            widget->setFont(toQFont(*row.font, FaceOrder::AsAsked));
-        // The diagram paints its own paper and ink.
-        if (row.kind != ControlKind::Diagram)
+            widget->setFont(toQFont(*row.font));
+        if (row.kind == ControlKind::Label || row.kind == ControlKind::AutoLabel)
             applyColours(widget, row);
         if (row.kind == ControlKind::AutoLabel)
             widget->adjustSize();
         m_controls.insert(widget->objectName(), widget);
+        m_rows.insert(widget, &row);
     }
-    nameByCaptions();
-    for (const EventSpec &event : table.events)
+    nameForScreenReaders();
+    apply(initialUpdate(table));
+    for (const Event &event : table.events)
         connectEvent(event);
 }
 
-QWidget *PanelWidget::create(const ControlSpec &row)
+QWidget *PanelWidget::create(const ControlRow &row)
 {
     switch (row.kind) {
     case ControlKind::Label:
@@ -96,8 +102,8 @@ QWidget *PanelWidget::create(const ControlSpec &row)
         auto *combo = new QComboBox(this);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        // No inline completion: typing "横排" must stay "横排", not become the longer item
-        // "横排或竖排" that starts with it.
+        // No inline completion: a typed text that begins a longer item stays as typed, and
+        // is compared with the items as it stands.
         combo->setCompleter(nullptr);
         keepWholeText(combo->lineEdit());
         for (std::u16string_view item : row.items)
@@ -107,6 +113,9 @@ QWidget *PanelWidget::create(const ControlSpec &row)
     }
     case ControlKind::Button: {
         auto *button = new QPushButton(toQString(row.text), this);
+        // The window presses the button of an access key itself, at once, whichever panel is
+        // in front; the button keeps the underlined letter but not Qt's own shortcut.
+        button->setShortcut(QKeySequence());
         // Enter in a text box presses nothing.
         button->setAutoDefault(false);
         return button;
@@ -118,22 +127,15 @@ QWidget *PanelWidget::create(const ControlSpec &row)
         bar->setPageStep(row.scroll.largeStep);
         // The value changes when a dragged thumb is released, not while it moves.
         bar->setTracking(false);
-        // A tab stop, stepped by the arrow and page keys while it has the focus.
-        bar->setFocusPolicy(Qt::StrongFocus);
         return bar;
     }
     case ControlKind::PictureBox: {
         auto *frame = new QFrame(this);
         frame->setFrameShape(QFrame::Box);
-        frame->setAccessibleName(toQString(row.text));
         return frame;
     }
-    case ControlKind::Diagram: {
-        auto *view = new DiagramView(row.background, row.foreground, this);
-        view->setAccessibleName(toQString(row.text));
-        view->draw({row.name, float(row.rect.width), float(row.rect.height), {}});
-        return view;
-    }
+    case ControlKind::Diagram:
+        return new DiagramView(row.background, row.foreground, this);
     case ControlKind::Image: {
         auto *image = new QLabel(this);
         image->setPixmap(QPixmap(QStringLiteral(":/korvane/%1.png").arg(toQString(row.text))));
@@ -159,25 +161,35 @@ void PanelWidget::wrongKind(ControlName name, const char *className) const
            className);
 }
 
-void PanelWidget::nameByCaptions()
+const ControlRow *PanelWidget::rowOf(const QWidget *widget) const
 {
-    for (const CaptionSpec &caption : m_table.captions) {
-        auto *label = control<QLabel>(caption.caption);
-        const QString text = label->text().remove(QLatin1Char('&'));
-        for (ControlName name : caption.controls) {
-            QWidget *named = control(name);
-            // A result label keeps its value as its name; the caption describes it.
-            if (qobject_cast<QLabel *>(named))
-                named->setAccessibleDescription(text);
-            else
-                named->setAccessibleName(text);
-        }
-        if (!caption.controls.empty())
-            label->setBuddy(control(caption.controls.front()));
+    for (; widget && widget != this; widget = widget->parentWidget())
+        if (const ControlRow *row = m_rows.value(widget))
+            return row;
+    return nullptr;
+}
+
+void PanelWidget::nameForScreenReaders()
+{
+    for (const ControlRow &row : m_table.controls) {
+        const Accessible spoken = accessibleOf(m_table, row);
+        QWidget *widget = control(row.name);
+        if (!spoken.namedByText)
+            widget->setAccessibleName(toQString(spoken.name));
+        widget->setAccessibleDescription(toQString(spoken.description));
+    }
+    // A title is the label the controls under it are "labelled by" on the accessibility bus.
+    for (const Title &title : m_table.titles) {
+        auto *label = control<QLabel>(title.label);
+        if (title.controls.empty())
+            continue;
+        label->setBuddy(control(title.controls.front()));
+        // With a buddy Qt would read an '&' as a mnemonic; a label shows it as written.
+        label->setText(label->text().replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }
 
-void PanelWidget::connectEvent(const EventSpec &event)
+void PanelWidget::connectEvent(const Event &event)
 {
     QWidget *source = control(event.source);
     if (auto *button = qobject_cast<QPushButton *>(source))
@@ -187,7 +199,12 @@ void PanelWidget::connectEvent(const EventSpec &event)
                 [this, &event] { run(event); });
 }
 
-void PanelWidget::run(const EventSpec &event)
+void PanelWidget::press(ControlName button)
+{
+    control<QPushButton>(button)->click();
+}
+
+void PanelWidget::run(const Event &event)
 {
     std::vector<Reading> readings;
     readings.reserve(event.reads.size());
@@ -215,8 +232,8 @@ void PanelWidget::apply(const Outcome &outcome)
     for (const SetCaption &caption : update.captions)
         setCaption(control<QLabel>(caption.control), toQString(caption.text));
     for (const SetBackground &background : update.backgrounds) {
-        const Rgb &c = background.colour;
-        setBackground(control(background.control), QColor(c.r, c.g, c.b));
+        QWidget *box = control(background.control);
+        setBackground(box, colourOf(background.colour, box->palette()));
     }
 }
 

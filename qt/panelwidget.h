@@ -8,8 +8,8 @@
 
 namespace korvane {
 
-// One panel of the window, built from its table: the controls in table order (which is
-// also the focus order), the captions tied to the controls they name, and each event
+// One panel of the window, built from its table: the controls in table order, named for
+// screen readers as the rules say, showing the panel's initial outcome, and each event
 // wired to its handler, whose outcome the panel applies.
 class PanelWidget : public QFrame
 {
@@ -17,10 +17,10 @@ class PanelWidget : public QFrame
 
 public:
     // A captionless frame named by the panel array, told apart by its index.
-    PanelWidget(const PanelSpec &table, ControlName arrayName, int index,
+    PanelWidget(const PanelTable &table, ControlName arrayName, int index,
                 QWidget *parent = nullptr);
 
-    const PanelSpec &table() const { return m_table; }
+    const PanelTable &table() const { return m_table; }
 
     // The control `name`. A name the panel lacks, or a control of another class, ends the
     // program: the table and this front end disagree, which the tests must not miss.
@@ -32,17 +32,25 @@ public:
         return widget;
     }
 
+    // The row of the control `widget` is or lies inside (the text field of a drop-down box
+    // stands for its box); null for a widget of no control of this panel.
+    const ControlRow *rowOf(const QWidget *widget) const;
+
+    // Presses a button as a click would, at once.
+    void press(ControlName button);
+
 private:
     QWidget *lookup(ControlName name) const;
     [[noreturn]] void wrongKind(ControlName name, const char *className) const;
-    QWidget *create(const ControlSpec &row);
-    void nameByCaptions();
-    void connectEvent(const EventSpec &event);
-    void run(const EventSpec &event);
+    QWidget *create(const ControlRow &row);
+    void nameForScreenReaders();
+    void connectEvent(const Event &event);
+    void run(const Event &event);
     void apply(const Outcome &outcome);
 
-    const PanelSpec &m_table;
+    const PanelTable &m_table;
     QHash<QString, QWidget *> m_controls;
+    QHash<const QWidget *, const ControlRow *> m_rows;
 };
 
 } // namespace korvane

@@ -13,8 +13,6 @@
 # Needs: cmake/cpack, desktop-file-utils, appstream, dpkg-dev (dpkg-shlibdeps), binutils, file.
 set -uo pipefail
 
-app_id=org.korvane.Korvane
-
 # --run-program PROGRAM (used by this script itself): starts PROGRAM with the environment
 # given, checks it is still running after 1.5 s, sends SIGTERM and expects it gone within
 # 5 s, ended by that signal or quitting with status 0: no early exit, no crash, no hang.
@@ -113,6 +111,9 @@ desktop_value() {
 }
 
 project_version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
+# The application id the project gives the desktop entry, the icons, the metainfo and the
+# program itself.
+app_id=$(sed -n 's/^KORVANE_APP_ID:[A-Z]*=//p' "$build/CMakeCache.txt")
 echo "Build: $build (Korvane ${project_version:-?})"
 
 # ---------------------------------------------------------------- install tree
@@ -211,8 +212,7 @@ if [ -f "$metainfo" ]; then
 fi
 
 # The running program announces the desktop entry's name to the desktop (Wayland app id).
-check "qt/main.cpp sets the desktop file name $app_id" \
-    grep -q "setDesktopFileName(QStringLiteral(\"$app_id\"))" "$source_dir/qt/main.cpp"
+check "the program carries the desktop file name $app_id" grep -aq "$app_id" "$build/korvane"
 
 # ---------------------------------------------------------------- Debian package
 pkgdir=$work/package

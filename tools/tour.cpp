@@ -1,5 +1,6 @@
 // Opens the real window in a given state, for screenshots: the README's pictures are taken
 // with `xvfb-run tools/screenshots.sh`. Usage: korvane_tour <scene> [seconds]
+#include "app/window.h"
 #include "qt/convert.h"
 #include "qt/mainwindow.h"
 #include "qt/panelwidget.h"
@@ -26,7 +27,7 @@ int main(int argc, char *argv[])
     }
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
 
-    korvane::MainWindow window;
+    korvane::MainWindow window(korvane::mainWindow);
     window.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(scene->tab);
     korvane::PanelWidget *panel = window.panel(scene->tab);
     for (const auto &[name, text] : scene->entries) {

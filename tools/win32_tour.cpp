@@ -1,5 +1,6 @@
 // Opens the Windows window in a given state, for screenshots under Wine:
 // tools/windows-screenshots.sh. Usage: korvane_tour.exe <scene> [seconds]
+#include "app/window.h"
 #include "tools/scenes.h"
 #include "win32/controlid.h"
 #include "win32/mainwindow.h"
@@ -22,7 +23,7 @@ int wmain(int argc, wchar_t *argv[])
     const int seconds = argc > 2 ? _wtoi(argv[2]) : 5;
 
     using namespace korvane::win32;
-    MainWindow window(GetModuleHandleW(nullptr));
+    MainWindow window(korvane::mainWindow, GetModuleHandleW(nullptr));
     SendMessageW(window.tabStrip(), TCM_SETCURFOCUS, WPARAM(scene->tab), 0);
     HWND panel = window.panel(scene->tab).handle();
     for (const auto &[name, text] : scene->entries)

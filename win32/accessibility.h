@@ -1,14 +1,15 @@
 #pragma once
 
-#include <string_view>
+#include "common/rules.h"
+
 #include <windows.h>
 
 namespace korvane::win32 {
 
-// Tells screen readers what a control is: an input is named by its caption, a result
-// label keeps its text as its name and takes the caption as its description. This adds
-// to the label before each first input in the z-order, for inputs that share a caption.
-// Does nothing where the system offers no annotation service.
-void nameControl(HWND control, std::u16string_view caption);
+// Makes a control tell screen readers what the rules say it is: its name (unless it is
+// named by the text it shows) and its description; everything else comes from the system's
+// own accessible object for the control. Answers WM_GETOBJECT on the control's behalf, so
+// nothing is loaded before a screen reader first asks.
+void speakAs(HWND control, const Accessible &spoken);
 
 } // namespace korvane::win32

@@ -1,7 +1,6 @@
 #include "win32/mainwindow.h"
 
-#include "app/window.h"
-#include "win32/accessibility.h"
+#include "common/rules.h"
 #include "win32/controlid.h"
 #include "win32/dpi.h"
 #include "win32/text.h"
@@ -19,8 +18,6 @@ namespace {
 
 constexpr wchar_t ClassName[] = L"KorvaneMain";
 constexpr DWORD Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-// A timer comes after every paint that is due: work that need not delay the first paint.
-constexpr UINT_PTR AfterStart = 1;
 
 HICON loadIcon(HINSTANCE instance, int size)
 {
@@ -30,7 +27,8 @@ HICON loadIcon(HINSTANCE instance, int size)
 
 } // namespace
 
-MainWindow::MainWindow(HINSTANCE instance)
+MainWindow::MainWindow(const WindowDescription &description, HINSTANCE instance)
+    : m_description(description)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -41,7 +39,6 @@ MainWindow::MainWindow(HINSTANCE instance)
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), m_bigIcon, m_smallIcon);
     PanelWindow::registerClass(instance);
 
-    const WindowSpec &description = mainWindow;
     // Sized for the system's DPI first; laid out for the window's own once it exists.
     const int dpi = systemDpi();
     const SIZE outer = outerSize(twipsToPixels(description.clientWidth, dpi),
@@ -82,7 +79,6 @@ MainWindow::MainWindow(HINSTANCE instance)
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     m_lastFocus = m_tabStrip;
-    SetTimer(m_window, AfterStart, USER_TIMER_MINIMUM, nullptr);
 }
 
 MainWindow::~MainWindow()
@@ -102,7 +98,7 @@ MainWindow::~MainWindow()
 // panel's controls, and the panels on the strip's display rectangle again.
 void MainWindow::layout()
 {
-    const WindowSpec &description = mainWindow;
+    const WindowDescription &description = m_description;
     m_font = Font(description.font, m_dpi);
     SendMessageW(m_tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.handle()), FALSE);
     const RECT strip = pixelRect(description.tabStripRect, m_dpi);
@@ -139,40 +135,48 @@ int MainWindow::frontPanel() const
     return std::clamp(selected, 0, panelCount() - 1);
 }
 
+void MainWindow::moveFocus(bool backwards)
+{
+    const int front = frontPanel();
+    PanelWindow &panel = *m_panels[std::size_t(front)];
+    const std::vector<ControlName> cycle = focusCycle(m_description, front);
+    HWND focus = GetFocus();
+    ControlName current;
+    if (focus == m_tabStrip)
+        current = m_description.tabStrip;
+    else if (const ControlRow *row = panel.rowOf(focus))
+        current = row->name;
+
+    const ControlName to = nextFocus(cycle, current, backwards);
+    if (to == m_description.tabStrip) {
+        SetFocus(m_tabStrip);
+        return;
+    }
+    HWND next = panel.control(to);
+    SetFocus(next);
+    const ControlRow &row = *findControl(panel.table(), to);
+    if (!selectsAllOnTab(row.kind))
+        return;
+    if (row.kind == ControlKind::DropDown)
+        SendMessageW(next, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else
+        SendMessageW(next, EM_SETSEL, 0, -1);
+}
+
 bool MainWindow::takeKey(const MSG &message)
 {
     if (message.hwnd != m_window && !IsChild(m_window, message.hwnd))
         return false;
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
         !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
-        std::vector<HWND> stops = {m_tabStrip};
-        const std::vector<HWND> panelStops = panel(frontPanel()).tabStops();
-        stops.insert(stops.end(), panelStops.begin(), panelStops.end());
-        // The text field inside a drop-down box stands for its box.
-        HWND focus = GetFocus();
-        auto at = std::find_if(stops.begin(), stops.end(), [focus](HWND stop) {
-            return stop == focus || IsChild(stop, focus);
-        });
-        const bool back = GetKeyState(VK_SHIFT) & 0x8000;
-        const std::ptrdiff_t count = std::ptrdiff_t(stops.size());
-        std::ptrdiff_t to = back ? count - 1 : 0;
-        if (at != stops.end())
-            to = ((at - stops.begin()) + (back ? count - 1 : 1)) % count;
-        HWND next = stops[std::size_t(to)];
-        SetFocus(next);
-        // As in a dialog: a text reached by Tab is selected whole.
-        wchar_t className[16] = {};
-        GetClassNameW(next, className, 16);
-        if (lstrcmpiW(className, L"Edit") == 0)
-            SendMessageW(next, EM_SETSEL, 0, -1);
-        else if (lstrcmpiW(className, L"ComboBox") == 0)
-            SendMessageW(next, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        moveFocus(GetKeyState(VK_SHIFT) & 0x8000);
         return true;
     }
     if (message.message == WM_SYSCHAR) {
-        for (const auto &panel : m_panels)
-            if (panel->pressAccessKey(wchar_t(message.wParam)))
-                return true;
+        if (const auto target = accessKeyTarget(m_description, char16_t(message.wParam))) {
+            panel(target->panel).press(target->control);
+            return true;
+        }
     }
     return false;
 }
@@ -187,14 +191,6 @@ int MainWindow::run()
         DispatchMessageW(&message);
     }
     return int(message.wParam);
-}
-
-void MainWindow::nameForScreenReaders()
-{
-    for (const auto &panel : m_panels)
-        for (const CaptionSpec &caption : panel->table().captions)
-            for (ControlName name : caption.controls)
-                nameControl(panel->control(name), windowText(panel->control(caption.caption)));
 }
 
 LRESULT MainWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam)
@@ -225,12 +221,6 @@ LRESULT MainWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam)
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
-    case WM_TIMER:
-        if (wParam == AfterStart) {
-            KillTimer(m_window, AfterStart);
-            nameForScreenReaders();
-        }
-        return 0;
     case WM_DESTROY:
         // Closed by the user: the program ends.
         PostQuitMessage(0);

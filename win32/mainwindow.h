@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/window.h"
 #include "win32/fonts.h"
 #include "win32/panelwindow.h"
 
@@ -9,14 +10,15 @@
 
 namespace korvane::win32 {
 
-// The window "main": the tab strip and the panels stacked on its display rectangle, built
-// from the window's description. A tab brings its panel to the front; the panels behind
-// keep everything they show. Laid out in twips, again whenever the DPI changes.
+// A window of panels under a tab strip, built from its description: the panels stacked on
+// the strip's display rectangle, a tab bringing its panel to the front, the keyboard going
+// round the tab strip and the front panel, and the access keys pressing their buttons. Laid
+// out in twips, again whenever the DPI changes.
 class MainWindow
 {
 public:
     // Creates the window and everything on it, not yet shown.
-    explicit MainWindow(HINSTANCE instance);
+    MainWindow(const WindowDescription &description, HINSTANCE instance);
     MainWindow(const MainWindow &) = delete;
     MainWindow &operator=(const MainWindow &) = delete;
     ~MainWindow();
@@ -27,9 +29,8 @@ public:
     int panelCount() const { return int(m_panels.size()); }
     PanelWindow &panel(int index) const { return *m_panels.at(std::size_t(index)); }
 
-    // Keys the window handles before the focused control sees them: Tab and Shift+Tab go
-    // round the tab strip and the front panel's controls, Alt with a letter presses the
-    // button whose access key it is. True when `message` was used up.
+    // Keys the window handles before the focused control sees them: Tab and Shift+Tab, and
+    // Alt with an access key. True when `message` was used up.
     bool takeKey(const MSG &message);
 
     // The program's message loop, with the keys above, until the window is closed or a quit
@@ -44,8 +45,9 @@ private:
     RECT displayRect() const;
     void bringToFront(int index);
     int frontPanel() const;
-    void nameForScreenReaders();
+    void moveFocus(bool backwards);
 
+    const WindowDescription &m_description;
     HWND m_window = nullptr;
     HWND m_tabStrip = nullptr;
     int m_dpi = 96;

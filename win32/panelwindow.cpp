@@ -1,5 +1,8 @@
 #include "win32/panelwindow.h"
 
+#include "common/rules.h"
+#include "win32/accessibility.h"
+#include "win32/colours.h"
 #include "win32/controlid.h"
 #include "win32/dpi.h"
 #include "win32/text.h"
@@ -9,7 +12,6 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
-#include <cwctype>
 #include <string>
 #include <utility>
 
@@ -24,29 +26,10 @@ constexpr wchar_t ClassName[] = L"KorvanePanel";
     std::abort();
 }
 
-bool takesFocus(ControlKind kind)
-{
-    return kind == ControlKind::TextBox || kind == ControlKind::DropDown ||
-           kind == ControlKind::Button || kind == ControlKind::VScrollBar;
-}
-
-int systemColourIndex(Colour::Role role)
-{
-    switch (role) {
-    case Colour::Role::Window:
-        return COLOR_WINDOW;
-    case Colour::Role::WindowText:
-        return COLOR_WINDOWTEXT;
-    case Colour::Role::Highlight:
-        return COLOR_HIGHLIGHT;
-    case Colour::Role::ActiveBorder:
-        return COLOR_ACTIVEBORDER;
-    case Colour::Role::Fixed:
-    case Colour::Role::Default:
-        break;
-    }
-    return COLOR_BTNFACE;
-}
+// Wine draws its Chinese stand-in face taller than the Windows faces the layout was drawn
+// for, and the size boxes are narrow: without the inner margins a text box asks for, their
+// numbers fit between the borders. The one place the layout is bent for a toolkit.
+constexpr bool TextBoxesWithoutMargins = true;
 
 // The size of a line of text in `font`: at least the font's height, also when empty.
 SIZE textSize(std::u16string_view text, HFONT font)
@@ -71,8 +54,8 @@ void PanelWindow::registerClass(HINSTANCE instance)
     Surface::registerClass(instance);
 }
 
-PanelWindow::PanelWindow(const PanelSpec &table, int index, HWND parent, const RECT &place, int dpi,
-                         HFONT windowFont)
+PanelWindow::PanelWindow(const PanelTable &table, int index, HWND parent, const RECT &place,
+                         int dpi, HFONT windowFont)
     : m_table(table), m_dpi(dpi), m_windowFont(windowFont)
 {
     // The panels overlap: each clips its siblings, so only the one in front shows.
@@ -85,39 +68,10 @@ PanelWindow::PanelWindow(const PanelSpec &table, int index, HWND parent, const R
     m_controls.resize(table.controls.size());
     for (std::size_t i = 0; i < table.controls.size(); ++i)
         m_controls[i].row = &table.controls[i];
-    // Each control is made once, in its place, in the order of the z-order it needs.
-    for (Control *control : screenReaderOrder())
-        create(*control);
-}
-
-// A screen reader names an input by the static label just before it in the z-order, and a
-// child window goes below the siblings made before it. So each caption is made right before
-// the first control it names, and labels that caption nothing (the "X" between two sizes,
-// the results) last, so that they name nothing.
-std::vector<PanelWindow::Control *> PanelWindow::screenReaderOrder()
-{
-    std::vector<Control *> order;
-    const auto isLabel = [](const Control &control) {
-        return control.row->kind == ControlKind::Label ||
-               control.row->kind == ControlKind::AutoLabel;
-    };
-    for (Control &control : m_controls) {
-        if (isLabel(control))
-            continue;
-        for (const CaptionSpec &caption : m_table.captions)
-            if (!caption.controls.empty() && caption.controls.front() == control.row->name)
-                order.push_back(&findRow(caption.caption));
-        order.push_back(&control);
-    }
     for (Control &control : m_controls)
-        if (std::find(order.begin(), order.end(), &control) == order.end())
-            order.push_back(&control);
-    return order;
-}
-
-PanelWindow::Control &PanelWindow::findRow(ControlName name)
-{
-    return const_cast<Control &>(std::as_const(*this).find(name));
+        create(control);
+    nameForScreenReaders();
+    apply(initialUpdate(table));
 }
 
 HFONT PanelWindow::fontOf(Control &control)
@@ -136,23 +90,25 @@ HFONT PanelWindow::fontOf(Control &control)
 // room for every item.
 RECT PanelWindow::placeOf(Control &control, std::u16string_view text)
 {
-    const ControlSpec &row = *control.row;
+    const ControlRow &row = *control.row;
     RECT r = pixelRect(row.rect, m_dpi);
     if (row.kind == ControlKind::AutoLabel) {
         const SIZE size = textSize(text, fontOf(control));
         r.right = r.left + size.cx;
         r.bottom = r.top + size.cy;
     } else if (row.kind == ControlKind::DropDown) {
-        r.bottom += (r.bottom - r.top) * int(row.items.size()) + 2;
+        const int listBorders = 2 * GetSystemMetrics(SM_CYBORDER);
+        r.bottom += (r.bottom - r.top) * int(row.items.size()) + listBorders;
     }
     return r;
 }
 
 void PanelWindow::create(Control &control)
 {
-    const ControlSpec &row = *control.row;
+    const ControlRow &row = *control.row;
     const HFONT font = fontOf(control);
     const RECT r = placeOf(control, row.text);
+    const DWORD tabStop = takesFocus(row.kind) ? WS_TABSTOP : 0;
     const auto make = [&](const wchar_t *className, DWORD exStyle, DWORD style,
                           std::u16string_view text) {
         return CreateWindowExW(exStyle, className, wide(text).c_str(),
@@ -168,14 +124,14 @@ void PanelWindow::create(Control &control)
         control.window = make(L"STATIC", 0, SS_LEFTNOWORDWRAP | SS_NOPREFIX, row.text);
         break;
     case ControlKind::TextBox:
-        control.window = make(L"EDIT", WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL, row.text);
+        control.window = make(L"EDIT", WS_EX_CLIENTEDGE, tabStop | ES_AUTOHSCROLL, row.text);
         // No limit: a number is never read from a text cut short.
         SendMessageW(control.window, EM_SETLIMITTEXT, 0, 0);
         break;
     case ControlKind::DropDown:
         // CBS_DROPDOWN completes nothing that is typed.
         control.window =
-            make(L"COMBOBOX", 0, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, {});
+            make(L"COMBOBOX", 0, tabStop | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, {});
         SendMessageW(control.window, CB_LIMITTEXT, 0, 0);
         for (std::u16string_view item : row.items)
             SendMessageW(control.window, CB_ADDSTRING, 0,
@@ -184,10 +140,10 @@ void PanelWindow::create(Control &control)
         break;
     case ControlKind::Button:
         // A plain push button: none is the default, so Enter presses nothing.
-        control.window = make(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, row.text);
+        control.window = make(L"BUTTON", 0, tabStop | BS_PUSHBUTTON, row.text);
         break;
     case ControlKind::VScrollBar: {
-        control.window = make(L"SCROLLBAR", 0, WS_TABSTOP | SBS_VERT, {});
+        control.window = make(L"SCROLLBAR", 0, tabStop | SBS_VERT, {});
         SCROLLINFO info{};
         info.cbSize = sizeof info;
         info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
@@ -207,17 +163,13 @@ void PanelWindow::create(Control &control)
     if (!control.window)
         tableMismatch(row.name, "could not be created");
     applyFont(control, font);
-    if (row.kind == ControlKind::Diagram)
-        control.surface->draw({row.name, float(row.rect.width), float(row.rect.height), {}}, m_dpi);
 }
 
 void PanelWindow::applyFont(Control &control, HFONT font)
 {
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    const ControlSpec &row = *control.row;
-    // The size boxes are narrow: their text runs from border to border, without the
-    // margins a Chinese font asks for.
-    if (row.kind == ControlKind::TextBox)
+    const ControlRow &row = *control.row;
+    if (TextBoxesWithoutMargins && row.kind == ControlKind::TextBox)
         SendMessageW(control.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
     if (row.kind == ControlKind::DropDown) {
         const RECT r = pixelRect(row.rect, m_dpi);
@@ -240,12 +192,13 @@ void PanelWindow::layout(int dpi, HFONT windowFont)
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
-// A drop-down box is as high as its text field, whose height the box sets from its font.
-// The field's frame differs between systems: measure it, and set the field once more.
+// A drop-down box is as high as its text field, whose height the box sets from its font,
+// plus a frame that differs between systems: set the field, measure the frame, and set the
+// field once more.
 void PanelWindow::fitField(HWND box, int height)
 {
-    int field = height - 6;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    int field = height;
+    for (int attempt = 0; attempt < 3; ++attempt) {
         SendMessageW(box, CB_SETITEMHEIGHT, WPARAM(-1), std::max(1, field));
         RECT closed;
         GetWindowRect(box, &closed);
@@ -294,36 +247,35 @@ Surface &PanelWindow::surface(ControlName name) const
     return *control.surface;
 }
 
-std::vector<HWND> PanelWindow::tabStops() const
+const ControlRow *PanelWindow::rowOf(HWND window) const
 {
-    std::vector<HWND> stops;
     for (const Control &control : m_controls)
-        if (takesFocus(control.row->kind) && IsWindowVisible(control.window) &&
-            IsWindowEnabled(control.window))
-            stops.push_back(control.window);
-    return stops;
+        if (control.window == window || IsChild(control.window, window))
+            return control.row;
+    return nullptr;
 }
 
-bool PanelWindow::pressAccessKey(wchar_t key)
+void PanelWindow::press(ControlName button)
+{
+    fire(find(button));
+}
+
+void PanelWindow::nameForScreenReaders()
 {
     for (const Control &control : m_controls) {
-        if (control.row->kind != ControlKind::Button)
-            continue;
-        const std::u16string_view caption = control.row->text;
-        const std::size_t amp = caption.find(u'&');
-        if (amp == std::u16string_view::npos || amp + 1 >= caption.size())
-            continue;
-        if (std::towupper(wchar_t(caption[amp + 1])) == std::towupper(key)) {
-            fire(control);
-            return true;
-        }
+        const Accessible spoken = accessibleOf(m_table, *control.row);
+        speakAs(control.window, spoken);
+        // A drop-down box's text field, where its focus goes, speaks for the box.
+        COMBOBOXINFO box{};
+        box.cbSize = sizeof box;
+        if (control.row->kind == ControlKind::DropDown && GetComboBoxInfo(control.window, &box))
+            speakAs(box.hwndItem, spoken);
     }
-    return false;
 }
 
 void PanelWindow::scrolled(const Control &control, int request, int thumb)
 {
-    const ScrollSpec &scroll = control.row->scroll;
+    const ScrollRange &scroll = control.row->scroll;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
@@ -364,7 +316,7 @@ void PanelWindow::scrolled(const Control &control, int request, int thumb)
 
 void PanelWindow::fire(const Control &source)
 {
-    for (const EventSpec &event : m_table.events) {
+    for (const Event &event : m_table.events) {
         if (event.source != source.row->name)
             continue;
         std::vector<Reading> readings;
@@ -408,14 +360,12 @@ void PanelWindow::apply(const Outcome &outcome)
 LRESULT PanelWindow::colourStatic(HDC dc, HWND label)
 {
     const Control *control = find(label);
-    const Colour::Role background = control ? control->row->background.role : Colour::Role::Default;
-    const Colour::Role foreground = control ? control->row->foreground.role : Colour::Role::Default;
-    const int backgroundIndex = systemColourIndex(background);
-    SetBkColor(dc, GetSysColor(backgroundIndex));
-    SetTextColor(dc,
-                 GetSysColor(foreground == Colour::Role::Default ? COLOR_BTNTEXT
-                                                                 : systemColourIndex(foreground)));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(backgroundIndex));
+    const Colour background = control ? control->row->background : Colour{};
+    const Colour foreground = control ? control->row->foreground : Colour{};
+    SetBkColor(dc, colourOf(background, COLOR_BTNFACE));
+    SetTextColor(dc, colourOf(foreground, COLOR_BTNTEXT));
+    return reinterpret_cast<LRESULT>(
+        GetSysColorBrush(systemColourIndex(background.role, COLOR_BTNFACE)));
 }
 
 LRESULT PanelWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam)

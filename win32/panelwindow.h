@@ -11,8 +11,9 @@
 namespace korvane::win32 {
 
 // One panel of the window, built from its table: a captionless framed child window holding
-// the controls, each with the ID its name gives it. Button clicks and scroll bar changes
-// run the panel's handlers; the panel applies their outcomes.
+// the controls, each with the ID its name gives it, showing the panel's initial outcome.
+// Button clicks and scroll bar changes run the panel's handlers; the panel applies their
+// outcomes.
 class PanelWindow
 {
 public:
@@ -20,13 +21,13 @@ public:
 
     // The panel laid at `place` in its parent, its controls placed at `dpi` in `windowFont`
     // or a font of their own.
-    PanelWindow(const PanelSpec &table, int index, HWND parent, const RECT &place, int dpi,
+    PanelWindow(const PanelTable &table, int index, HWND parent, const RECT &place, int dpi,
                 HFONT windowFont);
     PanelWindow(const PanelWindow &) = delete;
     PanelWindow &operator=(const PanelWindow &) = delete;
 
     HWND handle() const { return m_window; }
-    const PanelSpec &table() const { return m_table; }
+    const PanelTable &table() const { return m_table; }
 
     // Places every control again from its twips at a new `dpi`: fonts, sizes to text and the
     // diagram made anew.
@@ -36,11 +37,12 @@ public:
     // end disagree, which the tests must not miss.
     HWND control(ControlName name) const;
     Surface &surface(ControlName name) const;
+    // The row of the control `window` is or lies inside (the text field of a drop-down box
+    // stands for its box); null for a window of no control of this panel.
+    const ControlRow *rowOf(HWND window) const;
 
-    // The controls Tab visits, in order.
-    std::vector<HWND> tabStops() const;
-    // Clicks the button whose access key is `key`; false when none has it.
-    bool pressAccessKey(wchar_t key);
+    // Presses a button as a click would.
+    void press(ControlName button);
 
     // The panel's messages: its buttons' clicks, its scroll bars, its labels' colours.
     LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,7 +50,7 @@ public:
 private:
     struct Control
     {
-        const ControlSpec *row = nullptr;
+        const ControlRow *row = nullptr;
         HWND window = nullptr;
         std::unique_ptr<Surface> surface;
         Font font; // for a control with a face of its own
@@ -57,8 +59,7 @@ private:
 
     const Control &find(ControlName name) const;
     const Control *find(HWND window) const;
-    std::vector<Control *> screenReaderOrder();
-    Control &findRow(ControlName name);
+    void nameForScreenReaders();
     HFONT fontOf(Control &control);
     RECT placeOf(Control &control, std::u16string_view text);
     void create(Control &control);
@@ -71,7 +72,7 @@ private:
     void apply(const Outcome &outcome);
     LRESULT colourStatic(HDC dc, HWND label);
 
-    const PanelSpec &m_table;
+    const PanelTable &m_table;
     HWND m_window = nullptr;
     int m_dpi = 96;
     HFONT m_windowFont = nullptr;

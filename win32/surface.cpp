@@ -1,6 +1,8 @@
 #include "win32/surface.h"
 
-#include "imposition/grid.h"
+#include "common/raster.h"
+#include "win32/colours.h"
+#include "win32/text.h"
 #include "win32/windowclass.h"
 
 #include <algorithm>
@@ -18,31 +20,12 @@ std::uint32_t pixelOf(COLORREF colour)
 
 } // namespace
 
-COLORREF systemColour(const Colour &colour)
-{
-    switch (colour.role) {
-    case Colour::Role::Window:
-        return GetSysColor(COLOR_WINDOW);
-    case Colour::Role::WindowText:
-        return GetSysColor(COLOR_WINDOWTEXT);
-    case Colour::Role::Highlight:
-        return GetSysColor(COLOR_HIGHLIGHT);
-    case Colour::Role::ActiveBorder:
-        return GetSysColor(COLOR_ACTIVEBORDER);
-    case Colour::Role::Fixed:
-        return RGB(colour.rgb.r, colour.rgb.g, colour.rgb.b);
-    case Colour::Role::Default:
-        break;
-    }
-    return GetSysColor(COLOR_BTNFACE);
-}
-
 void Surface::registerClass(HINSTANCE instance)
 {
     registerWindowClass(instance, ClassName, forwardToObject<Surface>);
 }
 
-Surface::Surface(const ControlSpec &row, HWND parent, int id, const RECT &place) : m_row(row)
+Surface::Surface(const ControlRow &row, HWND parent, int id, const RECT &place) : m_row(row)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     const DWORD border = row.kind == ControlKind::PictureBox ? WS_BORDER : 0;
@@ -52,7 +35,8 @@ Surface::Surface(const ControlSpec &row, HWND parent, int id, const RECT &place)
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     tie(m_window, this);
     if (row.kind == ControlKind::Image)
-        m_image = static_cast<HBITMAP>(LoadImageW(instance, L"PRODUCT", IMAGE_BITMAP, 0, 0, 0));
+        m_image = static_cast<HBITMAP>(
+            LoadImageW(instance, wide(row.text).c_str(), IMAGE_BITMAP, 0, 0, 0));
 }
 
 Surface::~Surface()
@@ -61,7 +45,7 @@ Surface::~Surface()
         DeleteObject(m_image);
 }
 
-void Surface::setBackground(Rgb colour)
+void Surface::setBackground(const Colour &colour)
 {
     m_background = colour;
     InvalidateRect(m_window, nullptr, FALSE);
@@ -69,8 +53,7 @@ void Surface::setBackground(Rgb colour)
 
 COLORREF Surface::background() const
 {
-    return m_background ? RGB(m_background->r, m_background->g, m_background->b)
-                        : systemColour(m_row.background);
+    return colourOf(m_background, COLOR_BTNFACE);
 }
 
 void Surface::draw(const Drawing &drawing, int dpi)
@@ -83,20 +66,17 @@ void Surface::redraw(int dpi)
 {
     if (!m_drawing)
         return;
-    // At least one pixel, so a sheet of extreme proportions still shows as a line.
-    m_width = std::max(1, twipsToPixels(m_drawing->width, dpi));
-    m_height = std::max(1, twipsToPixels(m_drawing->height, dpi));
+    const Raster raster = rasterise(*m_drawing, dpi);
+    m_width = raster.width;
+    m_height = raster.height;
     SetWindowPos(m_window, nullptr, 0, 0, m_width, m_height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const std::uint32_t paper = pixelOf(systemColour(m_row.background));
-    const std::uint32_t ink = pixelOf(systemColour(m_row.foreground));
+    const std::uint32_t paper = pixelOf(colourOf(m_row.background, COLOR_WINDOW));
+    const std::uint32_t ink = pixelOf(colourOf(m_row.foreground, COLOR_WINDOWTEXT));
     m_pixels.assign(std::size_t(m_width) * std::size_t(m_height), paper);
-    const double pixelsPerTwip = double(dpi) / TwipsPerInch;
-    for (const GridBlock &block : m_drawing->blocks)
-        for (const imposition::PixelRect &r :
-             imposition::gridPixels(block, pixelsPerTwip, m_width, m_height))
-            for (int y = r.y; y < r.y + r.height; ++y)
-                std::fill_n(m_pixels.begin() + std::ptrdiff_t(y) * m_width + r.x, r.width, ink);
+    for (const PixelRect &r : raster.ink)
+        for (int y = r.y; y < r.y + r.height; ++y)
+            std::fill_n(m_pixels.begin() + std::ptrdiff_t(y) * m_width + r.x, r.width, ink);
     InvalidateRect(m_window, nullptr, FALSE);
 }
 

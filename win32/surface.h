@@ -18,15 +18,15 @@ class Surface
 public:
     static void registerClass(HINSTANCE instance);
 
-    Surface(const ControlSpec &row, HWND parent, int id, const RECT &place);
+    Surface(const ControlRow &row, HWND parent, int id, const RECT &place);
     Surface(const Surface &) = delete;
     Surface &operator=(const Surface &) = delete;
     ~Surface();
 
     HWND handle() const { return m_window; }
 
-    // A picture box's colour.
-    void setBackground(Rgb colour);
+    // A picture box's colour, a role of the user's scheme followed as it changes.
+    void setBackground(const Colour &colour);
     COLORREF background() const;
 
     // The diagram: resizes the box to the drawing (its top-left corner stays), clears it
@@ -46,17 +46,14 @@ public:
 private:
     void paint(HDC dc);
 
-    const ControlSpec &m_row;
+    const ControlRow &m_row;
     HWND m_window = nullptr;
-    std::optional<Rgb> m_background; // a colour set by a handler, over the table's
+    Colour m_background;
     HBITMAP m_image = nullptr;
     std::optional<Drawing> m_drawing;
     int m_width = 0;
     int m_height = 0;
     std::vector<std::uint32_t> m_pixels;
 };
-
-// A colour of the user's scheme as GDI gives it.
-COLORREF systemColour(const Colour &colour);
 
 } // namespace korvane::win32

@@ -10,14 +10,14 @@
 namespace korvane {
 namespace {
 
-const PanelSpec &panelOf(int tab)
+const PanelTable &panelOf(int tab)
 {
     return *mainWindow.tabs[static_cast<std::size_t>(tab)].panel;
 }
 
-const EventSpec &eventOf(const PanelSpec &panel, ControlName source)
+const Event &eventOf(const PanelTable &panel, ControlName source)
 {
-    for (const EventSpec &event : panel.events)
+    for (const Event &event : panel.events)
         if (event.source == source)
             return event;
     throw std::invalid_argument(std::string(source) + " has no event");
@@ -25,13 +25,13 @@ const EventSpec &eventOf(const PanelSpec &panel, ControlName source)
 
 // Runs the event of `source` as a fresh panel would after `inputs` were typed; every other
 // control holds its initial text, every scroll bar `values` or its minimum.
-Outcome run(const PanelSpec &panel, ControlName source, const std::vector<test::Entry> &inputs,
+Outcome run(const PanelTable &panel, ControlName source, const std::vector<test::Entry> &inputs,
             const std::map<ControlName, int> &values = {})
 {
-    const EventSpec &event = eventOf(panel, source);
+    const Event &event = eventOf(panel, source);
     std::vector<Reading> readings;
     for (ControlName name : event.reads) {
-        const ControlSpec &row = *findControl(panel, name);
+        const ControlRow &row = *findControl(panel, name);
         Reading reading{std::u16string(row.text), row.scroll.minimum};
         for (const test::Entry &input : inputs)
             if (input.control == name)
@@ -55,23 +55,23 @@ std::u16string captionOf(const Outcome &outcome, ControlName label)
 
 TEST(Panels, TablesNameWhatTheyUse)
 {
-    for (const TabSpec &tab : mainWindow.tabs) {
+    for (const Tab &tab : mainWindow.tabs) {
         SCOPED_TRACE(test::printable(tab.caption));
         EXPECT_EQ(checkPanel(*tab.panel), std::vector<std::string>{});
         // Every panel's content fits the client rectangle the diagram needs.
-        for (const ControlSpec &row : tab.panel->controls) {
+        for (const ControlRow &row : tab.panel->controls) {
             EXPECT_LE(row.rect.left + row.rect.width, 1560 + imposition::EnvelopeWidth);
             EXPECT_LE(row.rect.top + row.rect.height, 720 + imposition::EnvelopeHeight);
         }
     }
     // A table whose event reads a label and a control it lacks, and a refusal that would
     // give the focus to a label.
-    const ControlSpec controls[] = {{ControlKind::Label, "Label1", {}},
-                                    {ControlKind::Button, "Command1", {}}};
+    const ControlRow controls[] = {{ControlKind::Label, "Label1", {}},
+                                   {ControlKind::Button, "Command1", {}}};
     const ControlName reads[] = {"Label1", "Text1"};
-    const EventSpec events[] = {
+    const Event events[] = {
         {"Command1", reads, [](std::span<const Reading>) -> Outcome { return Update{}; }}};
-    const PanelSpec broken{controls, {}, events};
+    const PanelTable broken{controls, {}, events};
     EXPECT_EQ(checkPanel(broken).size(), 2u);
     EXPECT_EQ(checkOutcome(broken, Refusal{u"!", "Label1"}).size(), 1u);
 }
@@ -99,13 +99,13 @@ TEST(Panels, Presses)
 
 TEST(Panels, ScrollBars)
 {
-    const PanelSpec &panel = panelOf(test::ColourTab);
+    const PanelTable &panel = panelOf(test::ColourTab);
     for (const test::ScrollCase &c : test::scrollCases()) {
         SCOPED_TRACE(c.name);
         // What the panel shows after each change: captions and colours last set.
         std::map<ControlName, int> values;
         std::map<ControlName, std::u16string> captions;
-        std::map<ControlName, Rgb> colours;
+        std::map<ControlName, Colour> colours;
         for (const auto &[bar, value] : c.moves) {
             values[bar] = value;
             const Update update = std::get<Update>(run(panel, bar, {}, values));
@@ -123,7 +123,8 @@ TEST(Panels, ScrollBars)
         }
         for (const auto &[box, colour] : c.backgrounds) {
             const auto shown = colours.find(box);
-            EXPECT_EQ(shown == colours.end() ? std::nullopt : std::optional(shown->second), colour)
+            EXPECT_EQ(shown == colours.end() ? std::nullopt : std::optional(shown->second),
+                      colour ? std::optional(Colour::fixed(*colour)) : std::nullopt)
                 << box;
         }
     }

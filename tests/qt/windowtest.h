@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/window.h"
 #include "qt/convert.h"
 #include "qt/mainwindow.h"
 #include "qt/panelwidget.h"
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
+#include <QTabBar>
 #include <QtTest>
 
 namespace korvane::test {
@@ -22,7 +24,7 @@ protected:
     // Shows a new window and waits until it is on screen and active.
     bool openWindow()
     {
-        m_window = new MainWindow;
+        m_window = new MainWindow(mainWindow);
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window))
             return false;
@@ -34,6 +36,8 @@ protected:
         delete m_window;
         m_window = nullptr;
     }
+
+    QTabBar *tabs() const { return m_window->findChild<QTabBar *>(QStringLiteral("TabStrip1")); }
 
     // The control `name` of panel `panel`; a missing name or another class ends the run.
     template <typename T = QWidget> T *control(int panel, ControlName name) const

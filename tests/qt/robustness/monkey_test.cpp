@@ -3,6 +3,7 @@
 // scroll bars by keys and clicks, answering every message box. After each action the window
 // must still make sense. Reproducible: KORVANE_MONKEY_SEED and KORVANE_MONKEY_ACTIONS set
 // the seed and the length; a failure names the seed and the action.
+#include "app/window.h"
 #include "common/numtext.h"
 #include "qt/convert.h"
 #include "qt/mainwindow.h"
@@ -45,69 +46,18 @@ bool knownRefusal(const QString &button, const QString &message, const QString &
 // Texts a user might type or paste.
 QStringList vocabulary()
 {
+    // clang-format off
     QStringList words = {
-        "",
-        " ",
-        "0",
-        "-0",
-        "1",
-        "60",
-        "60.5",
-        "-60",
-        "787",
-        "1092",
-        "210",
-        "297",
-        "90",
-        "307",
-        "1e308",
-        "-1e308",
-        "1e-320",
-        "1e400",
-        "inf",
-        "NaN",
-        "0x10",
-        "1,092",
-        "１０９２",
-        "２９７．５",
-        "－３",
-        "\u3000８０\u3000",
-        "abc",
-        "横排",
-        "横排或竖排",
-        "横竖混排",
-        "大套版",
-        "自翻版",
-        "大翻版",
-        "787*1092",
-        "880*1230",
-        "720*1020",
-        "787x1092",
-        " 787*1092",
-        "😀",
-        "1😀",
-        "46340",
-        "2147483647",
-        "2147483648",
-        "0.4",
-        "0.5",
-        "1.5",
-        "99999",
-        "200000",
-        "1e6",
-        "3.5e3",
-        ".",
-        "-",
-        "+5",
-        "1e",
-        "\t12\t",
-        "12 34",
-        "１e5",
-        "ｅ",
-        QString(10000, '9'),
-        QString(10000, QChar(0x6a2a)),
-        QStringLiteral("1") + QString(400, '0'),
+        "", " ", "0", "-0", "1", "60", "60.5", "-60", "787", "1092", "210", "297", "90", "307",
+        "1e308", "-1e308", "1e-320", "1e400", "inf", "NaN", "0x10", "1,092",
+        "１０９２", "２９７．５", "－３", "\u3000８０\u3000", "abc",
+        "横排", "横排或竖排", "横竖混排", "大套版", "自翻版", "大翻版",
+        "787*1092", "880*1230", "720*1020", "787x1092", " 787*1092", "😀", "1😀",
+        "46340", "2147483647", "2147483648", "0.4", "0.5", "1.5", "99999", "200000", "1e6",
+        "3.5e3", ".", "-", "+5", "1e", "\t12\t", "12 34", "１e5", "ｅ",
+        QString(10000, '9'), QString(10000, QChar(0x6a2a)), QStringLiteral("1") + QString(400, '0'),
     };
+    // clang-format on
     return words;
 }
 
@@ -184,20 +134,9 @@ private:
             qInfo("%d press %s", m_step, name.constData());
         QElapsedTimer clock;
         clock.start();
-        // Alt+C shows the button pressed for a moment before it clicks: time the handler
-        // from the release, and wait for the click to happen within this action.
-        qint64 releasedAt = -1;
-        const auto connection =
-            connect(button, &QAbstractButton::released, [&] { releasedAt = clock.elapsed(); });
-        const QList<test::SeenBox> boxes = test::answeringBoxes([&] {
-            how();
-            QVERIFY(QTest::qWaitFor([&] { return !button->isDown(); }, 2000));
-        });
-        disconnect(connection);
-        QVERIFY2(releasedAt >= 0, qPrintable(where() + ": " + name + " never released"));
+        const QList<test::SeenBox> boxes = test::answeringBoxes(how);
         // A refusal answers with its box; a computation with its result.
-        const qint64 answered =
-            (boxes.isEmpty() ? clock.elapsed() : boxes.first().shownAfterMs) - releasedAt;
+        const qint64 answered = boxes.isEmpty() ? clock.elapsed() : boxes.first().shownAfterMs;
         QVERIFY2(
             answered < PressBudgetMs,
             qPrintable(where() +
@@ -287,7 +226,7 @@ private slots:
                      : 20261207u;
         m_random.seed(m_seed);
         qInfo("monkey seed %u", m_seed);
-        m_window = new MainWindow;
+        m_window = new MainWindow(mainWindow);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
         m_window->activateWindow();

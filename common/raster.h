@@ -1,10 +1,13 @@
 #pragma once
 
+// A drawing in device pixels: the one rasteriser behind every picture of a diagram, on
+// screen at any dots per inch and in the pictures handed on.
+
 #include "common/panel.h"
 
 #include <vector>
 
-namespace korvane::imposition {
+namespace korvane {
 
 // A rectangle of device pixels: x and y of its top-left pixel, its width and height.
 struct PixelRect
@@ -26,4 +29,15 @@ struct PixelRect
 std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, int width,
                                   int height);
 
-} // namespace korvane::imposition
+// A drawing at `dpi` dots per inch: its size in device pixels, each side rounded once from
+// twips and at least one pixel, so that a sheet of extreme proportions still shows as a
+// line; and the pixels its ink covers, block by block. Everything else is paper.
+struct Raster
+{
+    int width = 0;
+    int height = 0;
+    std::vector<PixelRect> ink;
+};
+Raster rasterise(const Drawing &drawing, int dpi);
+
+} // namespace korvane

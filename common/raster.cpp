@@ -1,9 +1,9 @@
-#include "imposition/grid.h"
+#include "common/raster.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace korvane::imposition {
+namespace korvane {
 namespace {
 
 // The device pixel holding a coordinate in twips, clamped into [0, extent - 1].
@@ -60,4 +60,17 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
     return pixels;
 }
 
-} // namespace korvane::imposition
+Raster rasterise(const Drawing &drawing, int dpi)
+{
+    Raster raster{std::max(1, twipsToPixels(drawing.width, dpi)),
+                  std::max(1, twipsToPixels(drawing.height, dpi)),
+                  {}};
+    const double pixelsPerTwip = double(dpi) / TwipsPerInch;
+    for (const GridBlock &block : drawing.blocks) {
+        const auto pixels = gridPixels(block, pixelsPerTwip, raster.width, raster.height);
+        raster.ink.insert(raster.ink.end(), pixels.begin(), pixels.end());
+    }
+    return raster;
+}
+
+} // namespace korvane

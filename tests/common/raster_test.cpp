@@ -1,8 +1,8 @@
-#include "imposition/grid.h"
+#include "common/raster.h"
 
 #include <gtest/gtest.h>
 
-namespace korvane::imposition {
+namespace korvane {
 namespace {
 
 // Sheet 1000 x 500, product 250 x 125: the box is 3135 x 1567.5 twips, cells 783.75 x
@@ -77,4 +77,4 @@ TEST(GridPixels, LinesFallInThePixelHoldingThem)
 }
 
 } // namespace
-} // namespace korvane::imposition
+} // namespace korvane

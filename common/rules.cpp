@@ -1,0 +1,156 @@
+#include "common/rules.h"
+
+#include <algorithm>
+
+namespace korvane {
+namespace {
+
+char16_t upper(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
+}
+
+} // namespace
+
+bool takesFocus(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::TextBox:
+    case ControlKind::DropDown:
+    case ControlKind::Button:
+    case ControlKind::VScrollBar:
+        return true;
+    case ControlKind::Label:
+    case ControlKind::AutoLabel:
+    case ControlKind::PictureBox:
+    case ControlKind::Diagram:
+    case ControlKind::Image:
+        break;
+    }
+    return false;
+}
+
+std::vector<ControlName> focusCycle(const WindowDescription &window, int front)
+{
+    std::vector<ControlName> cycle = {window.tabStrip};
+    if (front < 0 || std::size_t(front) >= window.tabs.size())
+        return cycle;
+    for (const ControlRow &row : window.tabs[std::size_t(front)].panel->controls)
+        if (takesFocus(row.kind))
+            cycle.push_back(row.name);
+    return cycle;
+}
+
+ControlName nextFocus(std::span<const ControlName> cycle, ControlName current, bool backwards)
+{
+    if (cycle.empty())
+        return {};
+    const auto at = std::find(cycle.begin(), cycle.end(), current);
+    if (at == cycle.end())
+        return backwards ? cycle.back() : cycle.front();
+    const std::size_t n = cycle.size();
+    const std::size_t i = std::size_t(at - cycle.begin());
+    return cycle[(i + (backwards ? n - 1 : 1)) % n];
+}
+
+bool selectsAllOnTab(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::DropDown;
+}
+
+std::optional<char16_t> accessKeyOf(std::u16string_view caption)
+{
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&')
+            continue;
+        if (caption[i + 1] != u'&')
+            return upper(caption[i + 1]);
+        ++i; // "&&": one ampersand, shown
+    }
+    return std::nullopt;
+}
+
+std::u16string withoutMarker(std::u16string_view caption)
+{
+    std::u16string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        shown.push_back(caption[i]);
+    }
+    return shown;
+}
+
+std::vector<std::pair<char16_t, ControlRef>> accessKeys(const WindowDescription &window)
+{
+    std::vector<std::pair<char16_t, ControlRef>> keys;
+    for (std::size_t tab = 0; tab < window.tabs.size(); ++tab) {
+        for (const ControlRow &row : window.tabs[tab].panel->controls) {
+            if (row.kind != ControlKind::Button)
+                continue;
+            const auto key = accessKeyOf(row.text);
+            const bool taken = std::any_of(keys.begin(), keys.end(),
+                                           [&](const auto &entry) { return entry.first == key; });
+            if (key && !taken)
+                keys.push_back({*key, {int(tab), row.name}});
+        }
+    }
+    return keys;
+}
+
+std::optional<ControlRef> accessKeyTarget(const WindowDescription &window, char16_t key)
+{
+    for (const auto &[marked, ref] : accessKeys(window))
+        if (marked == upper(key))
+            return ref;
+    return std::nullopt;
+}
+
+const Title *titleOf(const PanelTable &panel, ControlName name)
+{
+    for (const Title &title : panel.titles)
+        if (std::find(title.controls.begin(), title.controls.end(), name) != title.controls.end())
+            return &title;
+    return nullptr;
+}
+
+Accessible accessibleOf(const PanelTable &panel, const ControlRow &row)
+{
+    const Title *title = titleOf(panel, row.name);
+    const ControlRow *titleRow = title ? findControl(panel, title->label) : nullptr;
+    const std::u16string titled = titleRow ? std::u16string(titleRow->text) : std::u16string();
+    switch (row.kind) {
+    case ControlKind::Label:
+    case ControlKind::AutoLabel:
+        return {true, {}, titled};
+    case ControlKind::TextBox:
+    case ControlKind::DropDown:
+    case ControlKind::VScrollBar:
+        return {false, titled, {}};
+    case ControlKind::Button:
+        return {false, withoutMarker(row.text), {}};
+    case ControlKind::PictureBox:
+    case ControlKind::Diagram:
+        if (row.text.empty())
+            return {false, titled, {}};
+        return {false, std::u16string(row.text), titled};
+    case ControlKind::Image:
+        break;
+    }
+    return {};
+}
+
+Update initialUpdate(const PanelTable &panel)
+{
+    Update update;
+    for (const ControlRow &row : panel.controls) {
+        if (row.kind == ControlKind::Diagram)
+            update.drawing = Drawing{row.name, float(row.rect.width), float(row.rect.height), {}};
+        else if (row.kind == ControlKind::PictureBox &&
+                 row.background.role != Colour::Role::Default)
+            update.backgrounds.push_back({row.name, row.background});
+    }
+    return update;
+}
+
+} // namespace korvane

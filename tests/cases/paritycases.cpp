@@ -1,0 +1,122 @@
+#include "tests/cases/paritycases.h"
+
+namespace korvane::test {
+
+const std::vector<FocusCase> &focusCases()
+{
+    static const std::vector<FocusCase> cases = {
+        // clang-format off
+        {0, {"Combo2", "Combo3", "Text4", "Text5", "Text6", "Text7", "Command6"}},
+        {1, {"Text1", "Combo1", "Command1"}},
+        {2, {"Text2", "Text3", "Command2"}},
+        {3, {"VScroll1", "VScroll2", "VScroll3"}},
+        {4, {}},
+        // clang-format on
+    };
+    return cases;
+}
+
+const std::vector<SelectCase> &selectCases()
+{
+    static const std::vector<SelectCase> cases = {
+        {0, "TabStrip1", "Combo2", u"横排或竖排"},
+        {0, "Combo3", "Text4", u"1092"},
+        {1, "TabStrip1", "Text1", u"60"},
+        {1, "Text1", "Combo1", u"787*1092"},
+        {2, "Text2", "Text3", u"60"},
+    };
+    return cases;
+}
+
+const std::vector<AccessKeyCase> &accessKeyCases()
+{
+    const std::vector<Entry> converted = {{"Label9", u"25.78212"},
+                                          {"Label10", u"38.7865699174467"}};
+    const std::vector<Entry> untouched = {{"Label9", u"0"}, {"Label10", u"0"}};
+    static const std::vector<AccessKeyCase> cases = {
+        // clang-format off
+        {"from the imposition tab", 0, "Text4",     u'c', 1, {}, converted, 0},
+        {"from its own tab",        1, "Combo1",    u'C', 1, {}, converted, 0},
+        {"from the spine tab",      2, "Command2",  u'c', 1, {}, converted, 0},
+        {"from the colour tab",     3, "VScroll2",  u'c', 1, {}, converted, 0},
+        {"from the About tab",      4, "TabStrip1", u'c', 1, {}, converted, 0},
+        {"refused, once",           0, "Text5",     u'c', 1, {{"Text1", u""}}, untouched, 1},
+        {"no such key",             1, "Text1",     u'x', 1, {}, untouched, 0},
+        // clang-format on
+    };
+    return cases;
+}
+
+const std::vector<SpokenCase> &spokenCases()
+{
+    static const std::vector<SpokenCase> cases = {
+        // clang-format off
+        {0, "Combo2",   u"开版方式",   u""},
+        {0, "Combo3",   u"拼版方式",   u""},
+        {0, "Text4",    u"开版尺寸",   u""},
+        {0, "Text5",    u"开版尺寸",   u""},
+        {0, "Text6",    u"产品尺寸",   u""},
+        {0, "Text7",    u"产品尺寸",   u""},
+        {0, "Command6", u"查看拼版图", u""},
+        {0, "Label31",  u"0",          u"开版数"},
+        {0, "drawpic",  u"拼版图",     u"开版数"},
+        {1, "Text1",    u"克重",       u""},
+        {1, "Combo1",   u"开度",       u""},
+        {1, "Command1", u"换算(C)",    u""},
+        {1, "Label9",   u"0",          u"Kg/令"},
+        {1, "Label10",  u"0",          u"令/吨"},
+        {2, "Text2",    u"页数",       u""},
+        {2, "Text3",    u"克数",       u""},
+        {2, "Command2", u"计算",       u""},
+        {2, "Label18",  u"0",          u"厚度："},
+        {3, "VScroll1", u"红色",       u""},
+        {3, "VScroll2", u"绿色",       u""},
+        {3, "VScroll3", u"蓝色",       u""},
+        {3, "Label32",  u"0",          u"红色"},
+        {3, "Label34",  u"0",          u"绿色"},
+        {3, "Label35",  u"0",          u"蓝色"},
+        {3, "Picture2", u"红色",       u""},
+        {3, "Picture3", u"绿色",       u""},
+        {3, "Picture4", u"蓝色",       u""},
+        {3, "Picture5", u"混合色",     u""},
+        // clang-format on
+    };
+    return cases;
+}
+
+const std::vector<InitialColourCase> &initialColourCases()
+{
+    static const std::vector<InitialColourCase> cases = {
+        {3, "Picture2", {Colour::Role::Window}},
+        {3, "Picture3", {Colour::Role::Window}},
+        {3, "Picture4", {Colour::Role::Window}},
+        {3, "Picture5", Colour::fixed({0, 0, 0})},
+    };
+    return cases;
+}
+
+BlankDiagram blankDiagram()
+{
+    return {0, "drawpic", 3135, 2415};
+}
+
+const std::vector<DiagramCase> &diagramCases()
+{
+    // clang-format off
+    const std::vector<Entry> tiled = {
+        {"Combo2", u"横排"}, {"Text4", u"1000"}, {"Text5", u"500"}, {"Text6", u"250"}, {"Text7", u"125"}};
+    const std::vector<Entry> mixed = {
+        {"Combo2", u"横竖混排"}, {"Text4", u"1092"}, {"Text5", u"787"}, {"Text6", u"210"}, {"Text7", u"297"}};
+    // Cells far below a pixel: the sheet shows solid.
+    const std::vector<Entry> dense = {
+        {"Combo2", u"横排"}, {"Text4", u"46340"}, {"Text5", u"46340"}, {"Text6", u"1"}, {"Text7", u"1"}};
+    static const std::vector<DiagramCase> cases = {
+        {"tiled at 96 dpi", tiled, 96}, {"tiled at 120 dpi", tiled, 120}, {"tiled at 144 dpi", tiled, 144},
+        {"mixed at 96 dpi", mixed, 96}, {"mixed at 120 dpi", mixed, 120}, {"mixed at 144 dpi", mixed, 144},
+        {"dense at 120 dpi", dense, 120},
+    };
+    // clang-format on
+    return cases;
+}
+
+} // namespace korvane::test

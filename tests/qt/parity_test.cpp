@@ -1,0 +1,177 @@
+// The rules both front ends share, in the real Qt window: the parity tables, run offscreen
+// at pixel ratios 1, 1.25 and 1.5 (96, 120 and 144 dpi).
+#include "common/raster.h"
+#include "qt/diagramview.h"
+#include "tests/cases/paritycases.h"
+#include "tests/qt/errorboxwatcher.h"
+#include "tests/qt/windowtest.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest>
+
+using namespace korvane;
+
+class ParityTest : public test::WindowTest
+{
+    Q_OBJECT
+
+private:
+    QWidget *widgetOf(int tab, ControlName name)
+    {
+        return name == "TabStrip1" ? tabs() : control(tab, name);
+    }
+    QString focused()
+    {
+        QWidget *w = QApplication::focusWidget();
+        // The text field of a drop-down box stands for its box.
+        if (w && qobject_cast<QComboBox *>(w->parentWidget()))
+            w = w->parentWidget();
+        return w ? w->objectName() : QString();
+    }
+    void key(int keyCode, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(keyCode), modifiers);
+    }
+    DiagramView *drawpic() { return control<DiagramView>(0, "drawpic"); }
+
+private slots:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
+
+    void controlsStandAtTheirTwips()
+    {
+        for (int tab = 0; tab < m_window->panelCount(); ++tab) {
+            for (const ControlRow &row : m_window->panel(tab)->table().controls) {
+                const QRect at = control(tab, row.name)->geometry();
+                const QRect want = toQRect(row.rect);
+                QVERIFY2(at.topLeft() == want.topLeft(), row.name.data());
+                if (row.kind != ControlKind::AutoLabel && row.kind != ControlKind::Diagram)
+                    QVERIFY2(at.size() == want.size(), row.name.data());
+            }
+        }
+    }
+
+    void tabGoesRoundTheFrontPanel()
+    {
+        for (const test::FocusCase &c : test::focusCases()) {
+            tabs()->setCurrentIndex(c.tab);
+            tabs()->setFocus();
+            for (ControlName stop : c.stops) {
+                key(Qt::Key_Tab);
+                QCOMPARE(focused(), toQString(stop));
+            }
+            key(Qt::Key_Tab);
+            QCOMPARE(focused(), QStringLiteral("TabStrip1"));
+            for (auto it = c.stops.rbegin(); it != c.stops.rend(); ++it) {
+                key(Qt::Key_Backtab);
+                QCOMPARE(focused(), toQString(*it));
+            }
+        }
+    }
+
+    void tabSelectsTheTextItEnters()
+    {
+        for (const test::SelectCase &c : test::selectCases()) {
+            tabs()->setCurrentIndex(c.tab);
+            enter(c.tab, c.control, toQString(c.text));
+            widgetOf(c.tab, c.from)->setFocus();
+            key(Qt::Key_Tab);
+            QCOMPARE(focused(), toQString(c.control));
+            QWidget *box = control(c.tab, c.control);
+            auto *combo = qobject_cast<QComboBox *>(box);
+            auto *edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(box);
+            QCOMPARE(edit->selectedText(), toQString(c.text));
+        }
+    }
+
+    void accessKeysPressTheirButton()
+    {
+        for (const test::AccessKeyCase &c : test::accessKeyCases()) {
+            closeWindow();
+            QVERIFY(openWindow());
+            tabs()->setCurrentIndex(c.front);
+            for (const test::Entry &input : c.inputs)
+                enter(c.panel, input.control, toQString(input.text));
+            widgetOf(c.front, c.focus)->setFocus();
+            const auto boxes = test::answeringBoxes(
+                [&] { key(QChar(c.key).toUpper().unicode(), Qt::AltModifier); });
+            QVERIFY2(boxes.size() == c.boxes, c.name.c_str());
+            for (const test::Entry &result : c.results)
+                QCOMPARE(textOf(c.panel, result.control), toQString(result.text));
+            if (c.boxes == 0)
+                QCOMPARE(focused(), toQString(c.focus));
+        }
+    }
+
+    void screenReadersHearTheTitles()
+    {
+        for (const test::SpokenCase &c : test::spokenCases()) {
+            QAccessibleInterface *face =
+                QAccessible::queryAccessibleInterface(control(c.tab, c.control));
+            // On Linux a drop-down box's name is its text; its title reaches the screen
+            // reader as the label it is labelled by.
+            QStringList heard = {face->text(QAccessible::Name)};
+            for (const auto &relation : face->relations(QAccessible::Label))
+                heard.append(relation.first->text(QAccessible::Name));
+            QVERIFY2(heard.contains(toQString(c.name)), qPrintable(heard.join(QLatin1Char('|'))));
+            QCOMPARE(face->text(QAccessible::Description), toQString(c.description));
+        }
+    }
+
+    void panelsStartAsTheirTablesSay()
+    {
+        for (const test::InitialColourCase &c : test::initialColourCases()) {
+            QWidget *box = control(c.tab, c.control);
+            QCOMPARE(box->palette().color(QPalette::Window), colourOf(c.colour, box->palette()));
+        }
+        const test::BlankDiagram blank = test::blankDiagram();
+        QCOMPARE(drawpic()->size(), QSize(twipsToPixels(blank.width, LogicalDpi),
+                                          twipsToPixels(blank.height, LogicalDpi)));
+        QImage paper(drawpic()->picture().size(), QImage::Format_RGB32);
+        paper.fill(drawpic()->palette().color(QPalette::Base));
+        QVERIFY(drawpic()->picture().convertToFormat(QImage::Format_RGB32) == paper);
+    }
+
+    // Exactly what the rasteriser makes of the press at the screen's dpi: ink there, paper
+    // everywhere else.
+    void diagramPixels()
+    {
+        int run = 0;
+        for (const test::DiagramCase &c : test::diagramCases()) {
+            if (c.dpi != drawpic()->dpi())
+                continue;
+            ++run;
+            std::vector<Reading> readings;
+            const Event &view = m_window->panel(0)->table().events[0];
+            for (ControlName name : view.reads) {
+                for (const test::Entry &input : c.inputs)
+                    if (input.control == name)
+                        enter(0, name, toQString(input.text));
+                readings.push_back({toU16(textOf(0, name))});
+            }
+            QVERIFY(test::answeringBoxes([this] {
+                        control<QPushButton>(0, "Command6")->click();
+                    }).isEmpty());
+            const Raster raster =
+                rasterise(*std::get<Update>(view.handle(readings)).drawing, c.dpi);
+            QImage expected(raster.width, raster.height, QImage::Format_RGB32);
+            expected.fill(drawpic()->palette().color(QPalette::Base));
+            QPainter painter(&expected);
+            for (const PixelRect &r : raster.ink)
+                painter.fillRect(r.x, r.y, r.width, r.height,
+                                 drawpic()->palette().color(QPalette::Text));
+            painter.end();
+            QVERIFY2(drawpic()->picture().convertToFormat(QImage::Format_RGB32) == expected,
+                     c.name.c_str());
+        }
+        QVERIFY2(run > 0, "no diagram case at this dpi");
+    }
+};
+
+QTEST_MAIN(ParityTest)
+#include "parity_test.moc"

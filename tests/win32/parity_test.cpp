@@ -1,0 +1,197 @@
+// The rules both front ends share, in the real Windows window: the parity tables, with the
+// diagram laid out again at 96, 120 and 144 dpi.
+#include "common/raster.h"
+#include "tests/cases/paritycases.h"
+#include "tests/win32/windowtest.h"
+#include "win32/colours.h"
+
+#include <oleacc.h>
+
+namespace korvane::win32 {
+namespace {
+
+class ParityTest : public WindowTest
+{
+protected:
+    HWND stop(int tab, ControlName name)
+    {
+        return name == "TabStrip1" ? m_window->tabStrip() : control(tab, name);
+    }
+    // The focus is on `window`, or in the text field of that drop-down box.
+    static bool focusIn(HWND window)
+    {
+        HWND focus = GetFocus();
+        return focus == window || IsChild(window, focus);
+    }
+    void tab(bool backwards)
+    {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = backwards ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        pump();
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
+    // What a screen reader asks of the control: its name or its description.
+    static std::u16string heard(HWND window, bool description)
+    {
+        IAccessible *object = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                              reinterpret_cast<void **>(&object))))
+            return u"(no accessible object)";
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
+        object->Release();
+        std::u16string out =
+            text ? std::u16string(reinterpret_cast<const char16_t *>(text)) : std::u16string();
+        SysFreeString(text);
+        return out;
+    }
+};
+
+TEST_F(ParityTest, TabGoesRoundTheFrontPanel)
+{
+    for (const test::FocusCase &c : test::focusCases()) {
+        SCOPED_TRACE(c.tab);
+        selectTab(c.tab);
+        SetFocus(m_window->tabStrip());
+        for (ControlName name : c.stops) {
+            tab(false);
+            EXPECT_TRUE(focusIn(control(c.tab, name))) << name;
+        }
+        tab(false);
+        EXPECT_EQ(GetFocus(), m_window->tabStrip());
+        for (auto it = c.stops.rbegin(); it != c.stops.rend(); ++it) {
+            tab(true);
+            EXPECT_TRUE(focusIn(control(c.tab, *it))) << *it;
+        }
+    }
+}
+
+TEST_F(ParityTest, TabSelectsTheTextItEnters)
+{
+    for (const test::SelectCase &c : test::selectCases()) {
+        SCOPED_TRACE(c.control);
+        selectTab(c.tab);
+        enter(c.tab, {c.control, c.text});
+        SetFocus(stop(c.tab, c.from));
+        tab(false);
+        HWND box = control(c.tab, c.control);
+        ASSERT_TRUE(focusIn(box));
+        DWORD from = 1;
+        DWORD to = 0;
+        SendMessageW(GetFocus(), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                     reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(from, 0u);
+        EXPECT_EQ(to, DWORD(c.text.size()));
+    }
+}
+
+TEST_F(ParityTest, AccessKeysPressTheirButton)
+{
+    for (const test::AccessKeyCase &c : test::accessKeyCases()) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        selectTab(c.front);
+        for (const test::Entry &input : c.inputs)
+            enter(c.panel, input);
+        HWND focus = stop(c.front, c.focus);
+        SetFocus(focus);
+        std::vector<SeenBox> seen;
+        g_seen = &seen;
+        PostMessageW(GetFocus(), WM_SYSCHAR, c.key, 1 << 29);
+        pump();
+        g_seen = nullptr;
+        EXPECT_EQ(int(seen.size()), c.boxes);
+        for (const test::Entry &result : c.results)
+            EXPECT_EQ(textOf(control(c.panel, result.control)), result.text);
+        if (c.boxes == 0) {
+            EXPECT_TRUE(focusIn(focus));
+        }
+    }
+}
+
+TEST_F(ParityTest, ScreenReadersHearTheTitles)
+{
+    for (const test::SpokenCase &c : test::spokenCases()) {
+        SCOPED_TRACE(c.control);
+        HWND w = control(c.tab, c.control);
+        EXPECT_EQ(test::printable(heard(w, false)), test::printable(c.name));
+        EXPECT_EQ(test::printable(heard(w, true)), test::printable(c.description));
+    }
+}
+
+TEST_F(ParityTest, PanelsStartAsTheirTablesSay)
+{
+    for (const test::InitialColourCase &c : test::initialColourCases())
+        EXPECT_EQ(m_window->panel(c.tab).surface(c.control).background(),
+                  colourOf(c.colour, COLOR_WINDOW))
+            << c.control;
+    const test::BlankDiagram blank = test::blankDiagram();
+    const Surface &diagram = m_window->panel(blank.tab).surface(blank.control);
+    const int dpi = m_window->dpi();
+    EXPECT_EQ(diagram.pictureWidth(), twipsToPixels(blank.width, dpi));
+    EXPECT_EQ(diagram.pictureHeight(), twipsToPixels(blank.height, dpi));
+    const std::uint32_t paper = pixelOf(GetSysColor(COLOR_WINDOW));
+    EXPECT_TRUE(std::all_of(diagram.picture().begin(), diagram.picture().end(),
+                            [paper](std::uint32_t pixel) { return pixel == paper; }));
+}
+
+// Exactly what the rasteriser makes of the press at each dpi: ink there, paper everywhere
+// else, in the backing bitmap and on the screen.
+TEST_F(ParityTest, DiagramPixels)
+{
+    const Event &view = m_window->panel(0).table().events[0];
+    for (const test::DiagramCase &c : test::diagramCases()) {
+        SCOPED_TRACE(c.name);
+        moveToDpi(c.dpi);
+        std::vector<Reading> readings;
+        for (ControlName name : view.reads) {
+            for (const test::Entry &input : c.inputs)
+                if (input.control == name)
+                    enter(0, input);
+            readings.push_back({textOf(control(0, name))});
+        }
+        SendMessageW(control(0, "Command6"), BM_CLICK, 0, 0);
+        pump();
+        const Raster raster = rasterise(*std::get<Update>(view.handle(readings)).drawing, c.dpi);
+        std::vector<std::uint32_t> expected(std::size_t(raster.width) * std::size_t(raster.height),
+                                            pixelOf(GetSysColor(COLOR_WINDOW)));
+        for (const PixelRect &r : raster.ink)
+            for (int y = r.y; y < r.y + r.height; ++y)
+                std::fill_n(expected.begin() + std::ptrdiff_t(y) * raster.width + r.x, r.width,
+                            pixelOf(GetSysColor(COLOR_WINDOWTEXT)));
+        const Surface &surface = m_window->panel(0).surface("drawpic");
+        ASSERT_EQ(surface.pictureWidth(), raster.width);
+        ASSERT_EQ(surface.pictureHeight(), raster.height);
+        EXPECT_TRUE(surface.picture() == expected);
+
+        // What the box paints is its bitmap.
+        HWND box = control(0, "drawpic");
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC screen = GetDC(box);
+        HDC copy = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, raster.width, raster.height);
+        HGDIOBJ old = SelectObject(copy, bitmap);
+        BitBlt(copy, 0, 0, raster.width, raster.height, screen, 0, 0, SRCCOPY);
+        int wrong = 0;
+        for (int y = 0; y < raster.height; y += 3)
+            for (int x = 0; x < raster.width; ++x)
+                wrong += pixelOf(GetPixel(copy, x, y)) !=
+                         expected[std::size_t(y) * std::size_t(raster.width) + std::size_t(x)];
+        SelectObject(copy, old);
+        DeleteObject(bitmap);
+        DeleteDC(copy);
+        ReleaseDC(box, screen);
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+} // namespace
+} // namespace korvane::win32
