@@ -50,10 +50,8 @@ Outcome convert(std::span<const Reading> readings)
     if (const auto *refusal = std::get_if<GrammageRefusal>(&outcome))
         return refusalOf(Refusals, *refusal);
     const ReamFigures &figures = std::get<ReamFigures>(outcome);
-    return Update{{},
-                  {{"Label9", widen(formatNumber(figures.weightPerReam))},
-                   {"Label10", widen(formatNumber(figures.reamsPerTonne))}},
-                  {}};
+    return Update{.captions = {{"Label9", widen(formatNumber(figures.weightPerReam))},
+                               {"Label10", widen(formatNumber(figures.reamsPerTonne))}}};
 }
 
 constexpr Event Events[] = {{"Command1", ConvertReads, convert}};

@@ -48,7 +48,7 @@ Outcome calculate(std::span<const Reading> readings)
     const auto outcome = spineThickness(readings[0].text, readings[1].text);
     if (const auto *refusal = std::get_if<SpineRefusal>(&outcome))
         return refusalOf(Refusals, *refusal);
-    return Update{{}, {{"Label18", widen(formatNumber(std::get<double>(outcome)))}}, {}};
+    return Update{.captions = {{"Label18", widen(formatNumber(std::get<double>(outcome)))}}};
 }
 
 constexpr Event Events[] = {{"Command2", CalculateReads, calculate}};

@@ -72,11 +72,11 @@ template <std::size_t Index> Outcome change(std::span<const Reading> readings)
 {
     const Column &column = Columns[Index];
     const std::int16_t value = valueOf(readings[Index]);
-    return Update{{},
-                  {{column.value, formatCount(value)}},
-                  {{column.tint, Colour::fixed(tint(column.primary, value))},
-                   {"Picture5", Colour::fixed(mix(valueOf(readings[0]), valueOf(readings[1]),
-                                                  valueOf(readings[2])))}}};
+    return Update{.captions = {{column.value, formatCount(value)}},
+                  .backgrounds = {{column.tint, Colour::fixed(tint(column.primary, value))},
+                                  {"Picture5", Colour::fixed(mix(valueOf(readings[0]),
+                                                                 valueOf(readings[1]),
+                                                                 valueOf(readings[2])))}}};
 }
 
 constexpr Event Events[] = {

@@ -52,6 +52,11 @@ std::vector<std::string> checkPanel(const PanelTable &panel)
         if (!event.handle)
             problems.push_back("event without a handler: " + std::string(event.source));
     }
+    for (const Command &command : panel.commands) {
+        expectKind(panel, command.menuOf, {K::Diagram, K::PictureBox}, "command menu", problems);
+        if (!command.enabled || !command.handle)
+            problems.push_back("command without its rule or handler: " + std::string(command.id));
+    }
     return problems;
 }
 
@@ -71,6 +76,9 @@ std::vector<std::string> checkOutcome(const PanelTable &panel, const Outcome &ou
         expectKind(panel, caption.control, {K::Label, K::AutoLabel}, "caption", problems);
     for (const SetBackground &background : update.backgrounds)
         expectKind(panel, background.control, {K::PictureBox}, "background", problems);
+    for (const SetToolTip &tip : update.toolTips)
+        if (!findControl(panel, tip.control))
+            problems.push_back("tool tip names no control: " + std::string(tip.control));
     return problems;
 }
 

@@ -187,13 +187,38 @@ struct Drawing
     bool operator==(const Drawing &) const = default;
 };
 
+struct SetToolTip
+{
+    ControlName control;
+    std::u16string text;
+
+    bool operator==(const SetToolTip &) const = default;
+};
+
+// A result as something to hand on, the plan a diagram shows: the drawing, the sheet's edge
+// included, at its true proportions, and the line that says what it is.
+struct Document
+{
+    Drawing drawing;         // in twips, as the diagram draws it
+    double unitsPerTwip = 0; // the sheet's own units of length in one twip of the drawing
+    double width = 0;        // the sheet in its own units: across and down
+    double height = 0;
+    std::u16string jobLine;
+    std::u16string fileStem; // a file name for it, without the extension
+
+    bool operator==(const Document &) const = default;
+};
+
 // What a successful event changes, applied in this order: the drawing, the captions, the
-// backgrounds.
+// backgrounds, the tool tips. The document, when there is one, replaces the panel's last
+// result, on which its commands act.
 struct Update
 {
-    std::optional<Drawing> drawing;
-    std::vector<SetCaption> captions;
-    std::vector<SetBackground> backgrounds;
+    std::optional<Drawing> drawing = {};
+    std::vector<SetCaption> captions = {};
+    std::vector<SetBackground> backgrounds = {};
+    std::vector<SetToolTip> toolTips = {};
+    std::optional<Document> document = {};
 
     bool operator==(const Update &) const = default;
 };
@@ -220,11 +245,71 @@ struct Event
     Outcome (*handle)(std::span<const Reading> readings);
 };
 
+// A key pressed with Ctrl, and Shift when `shift`: an upper-case ASCII letter.
+struct Shortcut
+{
+    bool shift = false;
+    char16_t key = 0;
+
+    bool operator==(const Shortcut &) const = default;
+};
+
+enum class FileFormat
+{
+    Png,
+    Svg,
+    Pdf,
+};
+
+// A kind of file a document can be saved as, as a save dialog offers it.
+struct FileType
+{
+    FileFormat format;
+    std::u16string_view description;
+    std::u16string_view extension; // without the dot
+};
+
+// What a command asks its front end to do with the panel's document: put it on the
+// clipboard (its picture, its vector form and its job line as text); ask where to save it,
+// titling the dialog `title` and proposing `fileName`, as one of `types`; print it.
+struct CopyRequest
+{
+    Document document;
+};
+struct SaveRequest
+{
+    Document document;
+    std::u16string title;
+    std::u16string fileName;
+    std::span<const FileType> types;
+};
+struct PrintRequest
+{
+    Document document;
+};
+using CommandRequest = std::variant<CopyRequest, SaveRequest, PrintRequest>;
+
+// A command of a panel, offered in the context menu of `menuOf` and by its shortcut while
+// the panel is in front. Windows tools send `number` as a menu command; Qt tools find the
+// command's action by `id`.
+struct Command
+{
+    std::string_view id;
+    int number;
+    std::u16string_view text; // the menu item, its access key marked with '&'
+    Shortcut shortcut;
+    ControlName menuOf;
+    // Whether it can run on the panel's last result (null before the first one).
+    bool (*enabled)(const Document *last);
+    CommandRequest (*handle)(const Document &last);
+};
+
 struct PanelTable
 {
     std::span<const ControlRow> controls;
     std::span<const Title> titles;
     std::span<const Event> events;
+    std::span<const Command> commands = {};
 };
 
 // The row of `name`; null when the panel has no such control.

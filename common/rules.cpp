@@ -153,4 +153,22 @@ Update initialUpdate(const PanelTable &panel)
     return update;
 }
 
+bool commandEnabled(const Command &command, const Document *last, bool inFront)
+{
+    return inFront && command.enabled(last);
+}
+
+const Command *commandFor(const PanelTable &panel, Shortcut shortcut)
+{
+    for (const Command &command : panel.commands)
+        if (command.shortcut == Shortcut{shortcut.shift, upper(shortcut.key)})
+            return &command;
+    return nullptr;
+}
+
+std::u16string shortcutText(Shortcut shortcut)
+{
+    return std::u16string(u"Ctrl+") + (shortcut.shift ? u"Shift+" : u"") + shortcut.key;
+}
+
 } // namespace korvane

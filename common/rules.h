@@ -82,4 +82,15 @@ const Title *titleOf(const PanelTable &panel, ControlName name);
 // design size, each picture box in its start colour.
 Update initialUpdate(const PanelTable &panel);
 
+// Whether a panel's command can run now: only while its panel is in front, and then as its
+// own rule says of the panel's last result (null before the first). A disabled command does
+// nothing, however it is asked for.
+bool commandEnabled(const Command &command, const Document *last, bool inFront);
+
+// The command of `panel` that `shortcut` runs; null when there is none.
+const Command *commandFor(const PanelTable &panel, Shortcut shortcut);
+
+// A shortcut as a menu shows it beside its command: "Ctrl+Shift+C".
+std::u16string shortcutText(Shortcut shortcut);
+
 } // namespace korvane

@@ -1,9 +1,11 @@
 #include "imposition/impositionpanel.h"
 
+#include "common/document.h"
 #include "common/numtext.h"
 #include "imposition/impose.h"
 
 #include <array>
+#include <charconv>
 
 namespace korvane {
 namespace {
@@ -63,6 +65,37 @@ constexpr Title Titles[] = {
 };
 // clang-format on
 
+// The plan as a document: the drawing with the sheet's edge, in the sheet's own units, and
+// the job line, the sizes as parsed in box order:
+//   开版尺寸 1092 × 787，产品尺寸 210 × 297，大套版，横竖混排，开版数 11，利用率 79.8%
+// The utilisation is the products' area over the sheet's, in percent with one decimal.
+Document documentOf(const std::array<double, 4> &sizes, std::u16string_view arrangement,
+                    std::u16string_view method, const Plan &plan, const Drawing &drawing)
+{
+    const Geometry &g = plan.geometry;
+    const auto size = [](double value) { return widen(formatNumber(value)); };
+    const double used = plan.ups * (sizes[2] * sizes[3]) / (sizes[0] * sizes[1]) * 100;
+    std::array<char, 32> percent{};
+    const auto written =
+        std::to_chars(percent.data(), percent.data() + percent.size(), used, std::chars_format::fixed, 1);
+
+    Document document;
+    document.drawing = drawing;
+    document.drawing.blocks.insert(document.drawing.blocks.begin(),
+                                   GridBlock{1, 1, 0, 0, g.wida, g.lena});
+    document.unitsPerTwip = g.llen1 / g.wida;
+    document.width = g.llen1;
+    document.height = g.wwid1;
+    document.jobLine = u"开版尺寸 " + size(sizes[0]) + u" × " + size(sizes[1]) + u"，产品尺寸 " +
+                       size(sizes[2]) + u" × " + size(sizes[3]) + u"，" +
+                       std::u16string(method) + u"，" + std::u16string(arrangement) +
+                       u"，开版数 " + formatCount(plan.ups) + u"，利用率 " +
+                       widen(std::string_view(percent.data(), written.ptr)) + u"%";
+    document.fileStem = u"拼版图-" + size(sizes[0]) + u"x" + size(sizes[1]) + u"-" +
+                        size(sizes[2]) + u"x" + size(sizes[3]);
+    return document;
+}
+
 constexpr ControlName ViewReads[] = {"Combo2",
                                      "Combo3",
                                      SizeBoxes[0].second.focus,
@@ -108,13 +141,43 @@ Outcome view(std::span<const Reading> readings)
         drawing.blocks.push_back({block.rows, block.cols, block.x, block.y, flat ? g.plen : g.pwid,
                                   flat ? g.pwid : g.plen});
     }
-    return Update{std::move(drawing), {{"Label31", formatCount(plan.ups)}}, {}};
+    Document document = documentOf(sizes, readings[0].text, readings[1].text, plan, drawing);
+    std::u16string jobLine = document.jobLine;
+    return Update{.drawing = std::move(drawing),
+                  .captions = {{"Label31", formatCount(plan.ups)}},
+                  .toolTips = {{"drawpic", std::move(jobLine)}},
+                  .document = std::move(document)};
 }
 
 constexpr Event Events[] = {{"Command6", ViewReads, view}};
 
+CommandRequest copy(const Document &last)
+{
+    return CopyRequest{last};
+}
+
+CommandRequest save(const Document &last)
+{
+    return SaveRequest{last, u"保存拼版图",
+                       last.fileStem + u"." + std::u16string(documentTypes().front().extension),
+                       documentTypes()};
+}
+
+CommandRequest print(const Document &last)
+{
+    return PrintRequest{last};
+}
+
+// clang-format off
+constexpr Command Commands[] = {
+    {"copyDiagram",  4101, u"复制拼版图(&C)",  {true, u'C'},  "drawpic", withDocument, copy},
+    {"saveDiagram",  4102, u"保存拼版图(&S)…", {false, u'S'}, "drawpic", withDocument, save},
+    {"printDiagram", 4103, u"打印拼版图(&P)…", {false, u'P'}, "drawpic", withDocument, print},
+};
+// clang-format on
+
 } // namespace
 
-const PanelTable impositionPanel{Controls, Titles, Events};
+const PanelTable impositionPanel{Controls, Titles, Events, Commands};
 
 } // namespace korvane

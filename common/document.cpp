@@ -1,0 +1,213 @@
+#include "common/document.h"
+
+#include "common/numtext.h"
+#include "common/typeface.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace korvane {
+namespace {
+
+// clang-format off
+constexpr std::array<FileType, 3> Types = {{
+    {FileFormat::Png, u"PNG 图像",   u"png"},
+    {FileFormat::Svg, u"SVG 矢量图", u"svg"},
+    {FileFormat::Pdf, u"PDF 文档",   u"pdf"},
+}};
+// clang-format on
+
+// The interface font is 9 points: 12 pixels at 96 dpi.
+constexpr int ScreenFontPixels = 12;
+constexpr int PointsPerInch = 72;
+constexpr double PrintedTextPoints = 10;
+constexpr double PrintedLinePoints = 0.25;
+
+void appendUtf8(std::string &out, std::u16string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
+            ++i;
+        }
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+}
+
+void appendEscaped(std::string &out, std::u16string_view text)
+{
+    for (char16_t c : text) {
+        if (c == u'&')
+            out += "&amp;";
+        else if (c == u'<')
+            out += "&lt;";
+        else if (c == u'>')
+            out += "&gt;";
+        else
+            appendUtf8(out, std::u16string_view(&c, 1));
+    }
+}
+
+// A width in ems without a font at hand: Chinese characters are one em, the rest about half.
+double estimatedEms(std::u16string_view text)
+{
+    double ems = 0;
+    for (char16_t c : text)
+        ems += c < 0x2E80 ? 0.6 : 1.0;
+    return std::max(ems, 1.0);
+}
+
+// The job line in parts that a line may break after: each ends with its full-width comma.
+std::vector<std::u16string> breakableParts(std::u16string_view line)
+{
+    std::vector<std::u16string> parts;
+    std::size_t start = 0;
+    while (start < line.size()) {
+        const std::size_t comma = line.find(u'，', start);
+        const std::size_t end = comma == std::u16string_view::npos ? line.size() : comma + 1;
+        parts.emplace_back(line.substr(start, end - start));
+        start = end;
+    }
+    return parts;
+}
+
+} // namespace
+
+std::string toSvg(const Document &d, std::u16string_view face)
+{
+    // The job line below the sheet, sized to run at most across it.
+    const double font =
+        std::min(d.width * 0.98 / estimatedEms(d.jobLine), std::max(d.width, d.height) / 20);
+    const double baseline = d.height + font * 1.5;
+    const double total = baseline + font * 0.5;
+    const auto n = [](double value) { return formatNumber(value); };
+
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
+                      n(d.width) + " " + n(total) + "\">\n<title>";
+    appendEscaped(svg, d.jobLine);
+    svg += "</title>\n<rect x=\"0\" y=\"0\" width=\"" + n(d.width) + "\" height=\"" +
+           n(d.height) + "\" fill=\"#ffffff\"/>\n";
+    svg += "<path fill=\"none\" stroke=\"#000000\" stroke-width=\"1\" "
+           "vector-effect=\"non-scaling-stroke\" shape-rendering=\"crispEdges\" d=\"";
+    const double k = d.unitsPerTwip;
+    for (const GridBlock &block : d.drawing.blocks)
+        forEachLine(block, [&](double x1, double y1, double x2, double y2) {
+            svg += "M" + n(x1 * k) + " " + n(y1 * k);
+            svg += y1 == y2 ? "H" + n(x2 * k) : "V" + n(y2 * k);
+        });
+    svg += "\"/>\n<text x=\"0\" y=\"" + n(baseline) + "\" font-size=\"" + n(font) +
+           "\" font-family=\"";
+    for (std::u16string_view candidate : faceCandidates(face)) {
+        appendEscaped(svg, candidate);
+        svg += ", ";
+    }
+    svg += "sans-serif\" fill=\"#000000\">";
+    appendEscaped(svg, d.jobLine);
+    svg += "</text>\n</svg>\n";
+    return svg;
+}
+
+PictureLayout layoutPicture(const Document &document, const TextWidth &width)
+{
+    PictureLayout layout;
+    layout.sheet = rasterise(document.drawing, PictureLayout::Dpi);
+    layout.width = layout.sheet.width;
+
+    const int base = ScreenFontPixels * PictureLayout::Dpi / 96;
+    const std::vector<std::u16string> parts = breakableParts(document.jobLine);
+    const double room = std::max(1.0, layout.width - base * 1.0);
+    double widest = 0;
+    for (const std::u16string &part : parts)
+        widest = std::max(widest, width(part, base));
+    layout.fontPixels =
+        widest > room ? std::max(1, int(std::floor(base * room / widest))) : base;
+    layout.margin = std::max(1, layout.fontPixels / 2);
+    layout.lineHeight = layout.fontPixels * 3 / 2;
+
+    const double available = layout.width - 2.0 * layout.margin;
+    for (const std::u16string &part : parts) {
+        if (!layout.lines.empty() &&
+            width(layout.lines.back() + part, layout.fontPixels) <= available)
+            layout.lines.back() += part;
+        else
+            layout.lines.push_back(part);
+    }
+    layout.height = layout.sheet.height + 2 * layout.margin +
+                    int(layout.lines.size()) * layout.lineHeight;
+    return layout;
+}
+
+PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
+                      const TextWidth &width)
+{
+    PageLayout page;
+    const int points = int(std::lround(PrintedTextPoints * dpi / PointsPerInch));
+    const double measured = width(document.jobLine, points);
+    page.textPixels = measured > area.width
+                          ? std::max(1, int(std::floor(points * area.width / measured)))
+                          : points;
+    page.textLeft = area.left;
+    page.textTop = area.top;
+    page.lineWidth = PrintedLinePoints * dpi / PointsPerInch;
+
+    // The sheet in the rest, below a gap of half a line.
+    const double top = area.top + page.textPixels * 1.5;
+    const double height = std::max(0.0, area.top + area.height - top);
+    const double sheetWidth = document.drawing.width;
+    const double sheetHeight = document.drawing.height;
+    page.unitsPerTwip = std::min(area.width / sheetWidth, height / sheetHeight);
+    page.sheetLeft = area.left + (area.width - sheetWidth * page.unitsPerTwip) / 2;
+    page.sheetTop = top + (height - sheetHeight * page.unitsPerTwip) / 2;
+    return page;
+}
+
+std::span<const FileType> documentTypes()
+{
+    return Types;
+}
+
+SavePath savePath(std::u16string_view path, std::span<const FileType> types,
+                  const FileType &chosen)
+{
+    const std::size_t dot = path.find_last_of(u'.');
+    const std::size_t slash = path.find_last_of(u"/\\");
+    if (dot != std::u16string_view::npos && (slash == std::u16string_view::npos || dot > slash)) {
+        std::u16string extension(path.substr(dot + 1));
+        for (char16_t &c : extension)
+            if (c >= u'A' && c <= u'Z')
+                c = char16_t(c - u'A' + u'a');
+        for (const FileType &type : types)
+            if (type.extension == extension)
+                return {std::u16string(path), &type};
+    }
+    return {std::u16string(path) + u"." + std::u16string(chosen.extension), &chosen};
+}
+
+std::u16string saveFailure(std::u16string_view path, std::u16string_view reason)
+{
+    return u"无法保存文件：" + std::u16string(path) + u"\n" + std::u16string(reason);
+}
+
+bool withDocument(const Document *last)
+{
+    return last != nullptr;
+}
+
+} // namespace korvane

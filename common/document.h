@@ -1,0 +1,106 @@
+#pragma once
+
+// A document handed on, in the forms it takes outside the window: the vector form, the
+// picture and the printed page, laid out here as far as they need no toolkit; and the rules
+// of saving it.
+
+#include "common/panel.h"
+#include "common/raster.h"
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvane {
+
+// Calls `line(x1, y1, x2, y2)` for every line of a block, in twips: its rows + 1 horizontal
+// lines from top to bottom, then its cols + 1 vertical lines from left to right, as the
+// diagram draws them. An empty block has none.
+template <typename Line> void forEachLine(const GridBlock &block, Line &&line)
+{
+    if (block.rows <= 0 || block.cols <= 0)
+        return;
+    const double right = block.x + double(block.cols) * block.cellWidth;
+    const double bottom = block.y + double(block.rows) * block.cellHeight;
+    for (std::int64_t i = 0; i <= block.rows; ++i) {
+        const double y = block.y + double(i) * block.cellHeight;
+        line(block.x, y, right, y);
+    }
+    for (std::int64_t i = 0; i <= block.cols; ++i) {
+        const double x = block.x + double(i) * block.cellWidth;
+        line(x, block.y, x, bottom);
+    }
+}
+
+// The document as SVG, UTF-8: the viewBox in the sheet's own units, so that a reader
+// measures true sizes; lines that stay one device pixel wide at any zoom; the job line as
+// text below the sheet, in `face` or what stands in for it.
+std::string toSvg(const Document &document, std::u16string_view face);
+
+// How wide `text` is in the interface font at a size of `pixels`, as the front end measures.
+using TextWidth = std::function<double(std::u16string_view text, int pixels)>;
+
+// The document's picture, for the clipboard and PNG files: the drawing at four times its
+// on-screen size at 96 dpi, white, its lines one pixel wide; below it a strip with the job
+// line in the interface font at four times its on-screen size, broken after its commas
+// where it is wider than the picture, and smaller where one part alone is.
+struct PictureLayout
+{
+    static constexpr int Dpi = 4 * 96;
+
+    Raster sheet;
+    int width = 0;
+    int height = 0; // the sheet and the strip
+    int fontPixels = 0;
+    int margin = 0;     // left of the text, and above and below it in the strip
+    int lineHeight = 0; // from the top of one line of text to the next
+    std::vector<std::u16string> lines;
+};
+PictureLayout layoutPicture(const Document &document, const TextWidth &width);
+
+// The document on a page whose printable area is `area`, in device units at `dpi`: the job
+// line at the top in 10 points (smaller where it would not fit the width), the sheet below
+// it fitted into the rest keeping its proportions, centred, its lines a quarter of a point
+// wide.
+struct PageArea
+{
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+struct PageLayout
+{
+    double textLeft = 0;
+    double textTop = 0;
+    int textPixels = 0;
+    double sheetLeft = 0; // where the drawing's origin goes
+    double sheetTop = 0;
+    double unitsPerTwip = 0; // device units for a twip of the drawing
+    double lineWidth = 0;
+};
+PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
+                      const TextWidth &width);
+
+// The kinds of file a document can be saved as, in the order a save dialog offers them.
+std::span<const FileType> documentTypes();
+
+// A path chosen in a save dialog with `chosen` the type picked there: a path whose extension
+// names one of `types` is saved as that type; any other gets the extension of `chosen`.
+struct SavePath
+{
+    std::u16string path;
+    const FileType *type = nullptr;
+};
+SavePath savePath(std::u16string_view path, std::span<const FileType> types,
+                  const FileType &chosen);
+
+// The message of a save that failed: the path and the system's reason.
+std::u16string saveFailure(std::u16string_view path, std::u16string_view reason);
+
+// The rule of the document commands: they act on a last result, so there must be one.
+bool withDocument(const Document *last);
+
+} // namespace korvane
