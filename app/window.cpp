@@ -32,6 +32,7 @@ const WindowDescription mainWindow{
     .panelArray = "Frame1",
     .tabs = Tabs,
     .font = {u"宋体", 9},
+    .language = "zh_CN",
 };
 
 } // namespace korvane

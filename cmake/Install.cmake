@@ -60,5 +60,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # here: without a CJK font the Chinese captions cannot be drawn.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
+# Qt's own save and print dialogs in Chinese.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 include(CPack)

@@ -96,16 +96,19 @@ std::string toSvg(const Document &d, std::u16string_view face)
         std::min(d.width * 0.98 / estimatedEms(d.jobLine), std::max(d.width, d.height) / 20);
     const double baseline = d.height + font * 1.5;
     const double total = baseline + font * 0.5;
+    // A margin around the sheet, so that no half of its edge falls outside the view.
+    const double pad = std::max(d.width, d.height) / 100;
     const auto n = [](double value) { return formatNumber(value); };
 
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
-                      n(d.width) + " " + n(total) + "\">\n<title>";
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" +
+                      n(-pad) + " " + n(-pad) + " " + n(d.width + 2 * pad) + " " +
+                      n(total + 2 * pad) + "\">\n<title>";
     appendEscaped(svg, d.jobLine);
-    svg += "</title>\n<rect x=\"0\" y=\"0\" width=\"" + n(d.width) + "\" height=\"" +
-           n(d.height) + "\" fill=\"#ffffff\"/>\n";
+    svg += "</title>\n<rect x=\"0\" y=\"0\" width=\"" + n(d.width) + "\" height=\"" + n(d.height) +
+           "\" fill=\"#ffffff\"/>\n";
     svg += "<path fill=\"none\" stroke=\"#000000\" stroke-width=\"1\" "
-           "vector-effect=\"non-scaling-stroke\" shape-rendering=\"crispEdges\" d=\"";
+           "vector-effect=\"non-scaling-stroke\" d=\"";
     const double k = d.unitsPerTwip;
     for (const GridBlock &block : d.drawing.blocks)
         forEachLine(block, [&](double x1, double y1, double x2, double y2) {
@@ -136,8 +139,7 @@ PictureLayout layoutPicture(const Document &document, const TextWidth &width)
     double widest = 0;
     for (const std::u16string &part : parts)
         widest = std::max(widest, width(part, base));
-    layout.fontPixels =
-        widest > room ? std::max(1, int(std::floor(base * room / widest))) : base;
+    layout.fontPixels = widest > room ? std::max(1, int(std::floor(base * room / widest))) : base;
     layout.margin = std::max(1, layout.fontPixels / 2);
     layout.lineHeight = layout.fontPixels * 3 / 2;
 
@@ -149,8 +151,8 @@ PictureLayout layoutPicture(const Document &document, const TextWidth &width)
         else
             layout.lines.push_back(part);
     }
-    layout.height = layout.sheet.height + 2 * layout.margin +
-                    int(layout.lines.size()) * layout.lineHeight;
+    layout.height =
+        layout.sheet.height + 2 * layout.margin + int(layout.lines.size()) * layout.lineHeight;
     return layout;
 }
 
@@ -178,13 +180,17 @@ PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
     return page;
 }
 
+bool printsAcross(const Document &document)
+{
+    return document.width > document.height;
+}
+
 std::span<const FileType> documentTypes()
 {
     return Types;
 }
 
-SavePath savePath(std::u16string_view path, std::span<const FileType> types,
-                  const FileType &chosen)
+SavePath savePath(std::u16string_view path, std::span<const FileType> types, const FileType &chosen)
 {
     const std::size_t dot = path.find_last_of(u'.');
     const std::size_t slash = path.find_last_of(u"/\\");
@@ -203,6 +209,16 @@ SavePath savePath(std::u16string_view path, std::span<const FileType> types,
 std::u16string saveFailure(std::u16string_view path, std::u16string_view reason)
 {
     return u"无法保存文件：" + std::u16string(path) + u"\n" + std::u16string(reason);
+}
+
+std::u16string copyFailure(std::u16string_view reason)
+{
+    return u"无法复制到剪贴板。\n" + std::u16string(reason);
+}
+
+std::u16string printFailure(std::u16string_view reason)
+{
+    return u"无法打印。\n" + std::u16string(reason);
 }
 
 bool withDocument(const Document *last)

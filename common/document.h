@@ -84,6 +84,9 @@ struct PageLayout
 PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
                       const TextWidth &width);
 
+// Whether a document's page is turned across (landscape): when its sheet is wider than tall.
+bool printsAcross(const Document &document);
+
 // The kinds of file a document can be saved as, in the order a save dialog offers them.
 std::span<const FileType> documentTypes();
 
@@ -99,6 +102,10 @@ SavePath savePath(std::u16string_view path, std::span<const FileType> types,
 
 // The message of a save that failed: the path and the system's reason.
 std::u16string saveFailure(std::u16string_view path, std::u16string_view reason);
+
+// The messages of a copy to the clipboard and of a print that failed: the system's reason.
+std::u16string copyFailure(std::u16string_view reason);
+std::u16string printFailure(std::u16string_view reason);
 
 // The rule of the document commands: they act on a last result, so there must be one.
 bool withDocument(const Document *last);

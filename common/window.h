@@ -28,6 +28,8 @@ struct WindowDescription
     std::span<const Tab> tabs;
     // The window's font; a label with no font of its own uses it too.
     Typeface font;
+    // The language of its texts, as a locale name: the toolkit's own dialogs speak it too.
+    std::string_view language;
 };
 
 } // namespace korvane

@@ -2,7 +2,10 @@
 
 #include "common/typeface.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace korvane {
 
@@ -37,6 +40,14 @@ QFont toQFont(const Typeface &typeface)
     font.setPointSize(typeface.points);
     font.setWeight(QFont::Normal);
     return font;
+}
+
+void translateQtDialogs(std::string_view language)
+{
+    auto *texts = new QTranslator(QCoreApplication::instance());
+    if (texts->load(QStringLiteral("qtbase_") + QString::fromLatin1(language),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(texts);
 }
 
 } // namespace korvane

@@ -42,6 +42,9 @@ inline QRect toQRect(const TwipsRect &r)
 // A typeface in the first of its candidate faces that is installed.
 QFont toQFont(const Typeface &typeface);
 
+// Qt's own dialogs (saving, printing) in `language`, where Qt's translations are installed.
+void translateQtDialogs(std::string_view language);
+
 // The colour of a role in a palette; fixed colours as they are, and an invalid colour for
 // the default.
 QColor colourOf(const Colour &colour, const QPalette &palette);

@@ -7,10 +7,15 @@
 
 namespace korvane {
 
+void showError(QWidget *parent, std::u16string_view message)
+{
+    QMessageBox::critical(parent->window(), toQString(ErrorTitle), toQString(message),
+                          QMessageBox::Ok);
+}
+
 void showRefusal(QWidget *focusTarget, std::u16string_view message)
 {
-    QMessageBox::critical(focusTarget->window(), toQString(ErrorTitle), toQString(message),
-                          QMessageBox::Ok);
+    showError(focusTarget, message);
     focusTarget->activateWindow();
     focusTarget->setFocus(Qt::OtherFocusReason);
 }

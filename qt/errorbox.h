@@ -6,8 +6,11 @@ class QWidget;
 
 namespace korvane {
 
-// Shows a refusal: the modal error box (the common title, the stop icon, OK alone), then
-// the keyboard focus on the control that holds the bad input.
+// The modal error box over `parent`'s window: the common title, the stop icon, OK alone.
+void showError(QWidget *parent, std::u16string_view message);
+
+// Shows a refusal: the error box, then the keyboard focus on the control that holds the bad
+// input.
 void showRefusal(QWidget *focusTarget, std::u16string_view message);
 
 } // namespace korvane

@@ -13,6 +13,7 @@ int main(int argc, char *argv[])
     // Desktops match the window to its entry by this id.
     QApplication::setDesktopFileName(QString::fromLatin1(korvane::AppId));
 
+    korvane::translateQtDialogs(korvane::mainWindow.language);
     korvane::MainWindow window(korvane::mainWindow);
     window.show();
     return app.exec();

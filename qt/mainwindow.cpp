@@ -2,10 +2,11 @@
 
 #include "common/rules.h"
 #include "qt/convert.h"
+#include "qt/documentio.h"
 #include "qt/panelwidget.h"
 #include "qt/tabstrip.h"
 
-#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QIcon>
@@ -42,9 +43,11 @@ MainWindow::MainWindow(const WindowDescription &description, QWidget *parent)
 
     load();
     addAccessKeys();
+    addCommands();
     connect(m_tabStrip, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0 && index < panelCount())
             panel(index)->raise();
+        updateCommands();
     });
 }
 
@@ -67,6 +70,51 @@ void MainWindow::addAccessKeys()
         connect(shortcut, &QShortcut::activated, this,
                 [this, target] { panel(target.panel)->press(target.control); });
     }
+}
+
+void MainWindow::addCommands()
+{
+    for (int index = 0; index < panelCount(); ++index) {
+        PanelWidget *owner = panel(index);
+        for (const Command &command : owner->table().commands) {
+            auto *action = new QAction(toQString(command.text), this);
+            action->setObjectName(QString::fromLatin1(command.id));
+            action->setShortcut(QKeySequence(QKeyCombination(
+                Qt::ControlModifier | (command.shortcut.shift ? Qt::ShiftModifier : Qt::NoModifier),
+                Qt::Key(command.shortcut.key))));
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+            QWidget *menuOf = owner->control(command.menuOf);
+            menuOf->setContextMenuPolicy(Qt::ActionsContextMenu);
+            menuOf->addAction(action);
+            connect(action, &QAction::triggered, this,
+                    [this, index, &command] { runCommand(index, command); });
+            m_commands.push_back({index, &command, action});
+        }
+        connect(owner, &PanelWidget::documentChanged, this, &MainWindow::updateCommands);
+    }
+    updateCommands();
+}
+
+void MainWindow::updateCommands()
+{
+    for (const CommandAction &entry : m_commands)
+        entry.action->setEnabled(commandEnabled(*entry.command, panel(entry.panel)->lastDocument(),
+                                                entry.panel == frontPanel()));
+}
+
+void MainWindow::runCommand(int index, const Command &command)
+{
+    const Document *last = panel(index)->lastDocument();
+    if (!commandEnabled(command, last, index == frontPanel()))
+        return;
+    const CommandRequest request = command.handle(*last);
+    if (const auto *copy = std::get_if<CopyRequest>(&request))
+        copyToClipboard(copy->document, m_description.font);
+    else if (const auto *save = std::get_if<SaveRequest>(&request))
+        saveWithDialog(this, *save, m_description.font);
+    else
+        printWithDialog(this, std::get<PrintRequest>(request).document, m_description.font);
 }
 
 bool MainWindow::focusNextPrevChild(bool next)

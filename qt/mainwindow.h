@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QAction;
+
 #include <vector>
 
 namespace korvane {
@@ -13,7 +15,8 @@ class TabStrip;
 
 // A window of panels under a tab strip, built from its description: the panels stacked on
 // the strip's client rectangle, a tab bringing its panel to the front, the keyboard going
-// round the tab strip and the front panel, and the access keys pressing their buttons.
+// round the tab strip and the front panel, the access keys pressing their buttons, and the
+// panels' commands as actions: in the context menu of their control and by their shortcuts.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -33,10 +36,21 @@ private:
     // front. Runs once, before the window is first shown.
     void load();
     void addAccessKeys();
+    void addCommands();
+    void updateCommands();
+    void runCommand(int panel, const Command &command);
+
+    struct CommandAction
+    {
+        int panel;
+        const Command *command;
+        QAction *action;
+    };
 
     const WindowDescription &m_description;
     TabStrip *m_tabStrip = nullptr;
     std::vector<PanelWidget *> m_panels;
+    std::vector<CommandAction> m_commands;
 };
 
 } // namespace korvane

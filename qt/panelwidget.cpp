@@ -235,6 +235,12 @@ void PanelWidget::apply(const Outcome &outcome)
         QWidget *box = control(background.control);
         setBackground(box, colourOf(background.colour, box->palette()));
     }
+    for (const SetToolTip &tip : update.toolTips)
+        control(tip.control)->setToolTip(toQString(tip.text));
+    if (update.document) {
+        m_document = update.document;
+        emit documentChanged();
+    }
 }
 
 } // namespace korvane

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 
+#include <optional>
+
 namespace korvane {
 
 // One panel of the window, built from its table: the controls in table order, named for
@@ -39,6 +41,13 @@ public:
     // Presses a button as a click would, at once.
     void press(ControlName button);
 
+    // The panel's last result, on which its commands act; null before the first.
+    const Document *lastDocument() const { return m_document ? &*m_document : nullptr; }
+
+signals:
+    // A new last result.
+    void documentChanged();
+
 private:
     QWidget *lookup(ControlName name) const;
     [[noreturn]] void wrongKind(ControlName name, const char *className) const;
@@ -51,6 +60,7 @@ private:
     const PanelTable &m_table;
     QHash<QString, QWidget *> m_controls;
     QHash<const QWidget *, const ControlRow *> m_rows;
+    std::optional<Document> m_document;
 };
 
 } // namespace korvane

@@ -2,10 +2,10 @@
 # Installs, as root on Debian 12, whichever of the build and test packages are missing.
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev fonts-noto-cjk)
+packages=(cmake g++ make pkg-config qt6-base-dev fonts-noto-cjk qt6-translations-l10n)
 if [ "${1:-run}" = test ]; then
     packages+=(libgtest-dev libbenchmark-dev xvfb xauth imagemagick clang libclang-rt-14-dev
-               valgrind desktop-file-utils appstream dpkg-dev file locales)
+               valgrind desktop-file-utils appstream dpkg-dev file locales poppler-utils)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -27,6 +27,7 @@ int main(int argc, char *argv[])
     }
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
 
+    korvane::translateQtDialogs(korvane::mainWindow.language);
     korvane::MainWindow window(korvane::mainWindow);
     window.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(scene->tab);
     korvane::PanelWidget *panel = window.panel(scene->tab);

@@ -1,0 +1,99 @@
+// A plan leaving the window, offscreen: the clipboard's forms, each kind of file and a
+// printed page, for an everyday plan and for the largest plan a press accepts. The sizes of
+// the files written are reported as counters.
+#include "app/window.h"
+#include "qt/documentio.h"
+#include "qt/mainwindow.h"
+#include "qt/panelwidget.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace korvane;
+
+struct Plan
+{
+    const char *name;
+    const char16_t *arrangement;
+    const char16_t *sizes[4];
+};
+// clang-format off
+constexpr Plan Plans[] = {
+    {"everyday mixed, 1092 x 787 / 210 x 297", u"横竖混排", {u"1092", u"787", u"210", u"297"}},
+    {"largest, 46340 square / 1 x 1",          u"横排",     {u"46340", u"46340", u"1", u"1"}},
+};
+// clang-format on
+
+Document documentOf(const Plan &plan)
+{
+    MainWindow window(mainWindow);
+    PanelWidget *panel = window.panel(0);
+    panel->control<QComboBox>("Combo2")->setEditText(QString::fromUtf16(plan.arrangement));
+    const char *boxes[] = {"Text4", "Text5", "Text6", "Text7"};
+    for (int i = 0; i < 4; ++i)
+        panel->control<QLineEdit>(boxes[i])->setText(QString::fromUtf16(plan.sizes[i]));
+    panel->press("Command6");
+    return *panel->lastDocument();
+}
+
+void BM_Copy(benchmark::State &state)
+{
+    const Plan &plan = Plans[state.range(0)];
+    state.SetLabel(plan.name);
+    const Document document = documentOf(plan);
+    for (auto _ : state)
+        copyToClipboard(document, mainWindow.font);
+}
+
+void BM_Save(benchmark::State &state)
+{
+    const Plan &plan = Plans[state.range(0)];
+    const auto format = FileFormat(state.range(1));
+    const char *extensions[] = {"png", "svg", "pdf"};
+    state.SetLabel(std::string(plan.name) + ", " + extensions[state.range(1)]);
+    const Document document = documentOf(plan);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("plan.") + extensions[state.range(1)]);
+    QString reason;
+    for (auto _ : state)
+        if (!writeDocument(document, format, mainWindow.font, path, &reason))
+            state.SkipWithError(qPrintable(reason));
+    state.counters["kB"] = double(QFileInfo(path).size()) / 1000;
+}
+
+void BM_PrintedPage(benchmark::State &state)
+{
+    const Plan &plan = Plans[state.range(0)];
+    state.SetLabel(plan.name);
+    const Document document = documentOf(plan);
+    QTemporaryDir folder;
+    for (auto _ : state) {
+        QPdfWriter page(folder.filePath(QStringLiteral("page.pdf")));
+        page.setResolution(600);
+        paintPages(page, document, mainWindow.font);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_Copy)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintedPage)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,279 @@
+// The plan as a document, without a window: what the worked examples leave for the commands,
+// the SVG read back against the plan, the layouts of the picture and the printed page, and
+// the rules of saving and of the commands.
+#include "app/window.h"
+#include "common/document.h"
+#include "common/numtext.h"
+#include "common/rules.h"
+#include "tests/cases/documentcases.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace korvane {
+namespace {
+
+const PanelTable &imposition()
+{
+    return *mainWindow.tabs.front().panel;
+}
+
+Update press(const std::vector<test::Entry> &inputs)
+{
+    const Event &view = imposition().events.front();
+    std::vector<Reading> readings;
+    for (ControlName name : view.reads) {
+        Reading reading{std::u16string(findControl(imposition(), name)->text)};
+        for (const test::Entry &input : inputs)
+            if (input.control == name)
+                reading.text = input.text;
+        readings.push_back(reading);
+    }
+    return std::get<Update>(view.handle(readings));
+}
+
+const Command &command(std::string_view id)
+{
+    for (const Command &c : imposition().commands)
+        if (c.id == id)
+            return c;
+    throw std::invalid_argument(std::string(id));
+}
+
+TEST(Document, WhatEachPlanLeaves)
+{
+    for (const test::DocumentCase &c : test::documentCases()) {
+        SCOPED_TRACE(c.name);
+        const Update update = press(c.inputs);
+        ASSERT_TRUE(update.document);
+        const Document &document = *update.document;
+        EXPECT_EQ(test::printable(document.jobLine), test::printable(c.jobLine));
+        EXPECT_EQ(update.toolTips, (std::vector<SetToolTip>{{"drawpic", c.jobLine}}));
+        const auto save = std::get<SaveRequest>(command("saveDiagram").handle(document));
+        EXPECT_EQ(test::printable(save.fileName), test::printable(c.fileName));
+        EXPECT_EQ(document.width, c.width);
+        EXPECT_EQ(document.height, c.height);
+        int lines = 0;
+        for (const GridBlock &block : document.drawing.blocks)
+            forEachLine(block, [&](double, double, double, double) { ++lines; });
+        EXPECT_EQ(lines, c.lines);
+    }
+}
+
+// A line in the sheet's units: x1, y1, x2, y2.
+using Segment = std::array<double, 4>;
+
+std::vector<Segment> across(std::initializer_list<double> ys, double x1, double x2)
+{
+    std::vector<Segment> out;
+    for (double y : ys)
+        out.push_back({x1, y, x2, y});
+    return out;
+}
+
+std::vector<Segment> down(std::initializer_list<double> xs, double y1, double y2)
+{
+    std::vector<Segment> out;
+    for (double x : xs)
+        out.push_back({x, y1, x, y2});
+    return out;
+}
+
+std::vector<Segment> joined(std::initializer_list<std::vector<Segment>> parts)
+{
+    std::vector<Segment> out;
+    for (const auto &part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// The path of an SVG as its lines: "M x y" then "H x" or "V y", numbers in plain or exponent
+// form.
+std::vector<Segment> readLines(const std::string &svg)
+{
+    const std::size_t from = svg.find(" d=\"") + 4;
+    const std::string path = svg.substr(from, svg.find('"', from) - from);
+    std::vector<Segment> lines;
+    const char *p = path.data();
+    const char *end = p + path.size();
+    const auto number = [&] {
+        double value = 0;
+        p = std::from_chars(p, end, value).ptr;
+        if (p < end && *p == ' ')
+            ++p;
+        return value;
+    };
+    while (p < end) {
+        const char command = *p++;
+        if (command != 'M')
+            return {};
+        const double x = number();
+        const double y = number();
+        const char to = *p++;
+        const double at = number();
+        lines.push_back(to == 'H' ? Segment{x, y, at, y} : Segment{x, y, x, at});
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+TEST(Document, SvgReadBackIsThePlan)
+{
+    struct Case
+    {
+        std::size_t index; // among the document cases
+        std::vector<Segment> lines;
+    };
+    const Case cases[] = {
+        // The sheet's edge; one turned row of five at the top left; two flat rows of three
+        // below it.
+        {0, joined({across({0, 787}, 0, 1092), down({0, 1092}, 0, 787), across({0, 297}, 0, 1050),
+                    down({0, 210, 420, 630, 840, 1050}, 0, 297), across({297, 507, 717}, 0, 891),
+                    down({0, 297, 594, 891}, 297, 717)})},
+        // The whole sheet tiled, 4 by 4, its outer lines on the sheet's edge.
+        {3, joined({across({0, 500}, 0, 1000), down({0, 1000}, 0, 500),
+                    across({0, 125, 250, 375, 500}, 0, 1000),
+                    down({0, 250, 500, 750, 1000}, 0, 500)})},
+    };
+    for (const Case &c : cases) {
+        const test::DocumentCase &plan = test::documentCases()[c.index];
+        SCOPED_TRACE(plan.name);
+        const std::string svg = toSvg(*press(plan.inputs).document, u"宋体");
+        const std::vector<Segment> lines = readLines(svg);
+        ASSERT_EQ(lines.size(), c.lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            for (std::size_t k = 0; k < 4; ++k)
+                EXPECT_NEAR(lines[i][k], c.lines[i][k], 1e-9) << i;
+        EXPECT_NE(svg.find("vector-effect=\"non-scaling-stroke\""), std::string::npos);
+        // The view in the sheet's units, a margin of a hundredth of its length around it.
+        const double pad = plan.width / 100;
+        EXPECT_NE(svg.find("viewBox=\"-" + formatNumber(pad) + " -" + formatNumber(pad) + " " +
+                           formatNumber(plan.width + 2 * pad)),
+                  std::string::npos);
+    }
+}
+
+// Every character one half of the font size wide.
+double halfEms(std::u16string_view text, int pixels)
+{
+    return double(text.size()) * pixels / 2;
+}
+
+TEST(Document, PictureBreaksTheJobLineAfterItsCommas)
+{
+    struct Case
+    {
+        std::vector<test::Entry> inputs;
+        int fontPixels;
+        std::vector<std::u16string> lines;
+    };
+    const Case cases[] = {
+        // 836 pixels across: 32 characters of 24 pixels fit beside the margins.
+        {test::documentCases()[0].inputs,
+         48,
+         {u"开版尺寸 1092 × 787，产品尺寸 210 × 297，",
+          u"大套版，横竖混排，开版数 11，利用率 79.8%"}},
+        // One part of 41 characters alone is wider: the font shrinks to fit it.
+        {{{"Combo2", u"横排"},
+          {"Text4", u"1092.12345678901"},
+          {"Text5", u"787.123456789012"},
+          {"Text6", u"210"},
+          {"Text7", u"297"}},
+         38,
+         {u"开版尺寸 1092.12345678901 × 787.123456789012，",
+          u"产品尺寸 210 × 297，大套版，横排，开版数 9，利用率 65.3%"}},
+    };
+    for (const Case &c : cases) {
+        const PictureLayout layout = layoutPicture(*press(c.inputs).document, halfEms);
+        EXPECT_EQ(layout.width, 836); // round(4 x 3135 / 15)
+        EXPECT_EQ(layout.fontPixels, c.fontPixels);
+        ASSERT_EQ(layout.lines.size(), c.lines.size());
+        for (std::size_t i = 0; i < c.lines.size(); ++i)
+            EXPECT_EQ(test::printable(layout.lines[i]), test::printable(c.lines[i]));
+        EXPECT_EQ(layout.height, layout.sheet.height + 2 * layout.margin +
+                                     int(c.lines.size()) * layout.lineHeight);
+    }
+}
+
+TEST(Document, PageFitsTheSheetBelowTheJobLine)
+{
+    const Document document = *press(test::documentCases()[0].inputs).document;
+    // A4 across and upright at 300 dpi, and an area that does not start at the corner.
+    const PageArea areas[] = {{0, 0, 3300, 2400}, {0, 0, 2400, 3300}, {100, 50, 500, 2000}};
+    for (const PageArea &area : areas) {
+        const PageLayout page = layoutPage(document, area, 300, halfEms);
+        const double width = document.drawing.width * page.unitsPerTwip;
+        const double height = document.drawing.height * page.unitsPerTwip;
+        EXPECT_NEAR(page.lineWidth, 300 / 288.0, 1e-12); // a quarter of a point
+        EXPECT_LE(page.textPixels, 42);                  // 10 points at 300 dpi
+        EXPECT_LE(halfEms(document.jobLine, page.textPixels), area.width);
+        EXPECT_GE(page.sheetTop, page.textTop + page.textPixels);
+        EXPECT_NEAR(page.sheetLeft - area.left, area.left + area.width - page.sheetLeft - width,
+                    1e-6);
+        EXPECT_LE(page.sheetTop + height, area.top + area.height + 1e-6);
+        // Fitted: it touches the area's sides or its bottom.
+        EXPECT_TRUE(std::abs(width - area.width) < 1e-6 ||
+                    std::abs(page.sheetTop + height - (area.top + area.height)) < 1e-6 ||
+                    std::abs(2 * page.sheetTop + height - (area.top + area.height) -
+                             (area.top + page.textPixels * 1.5)) < 1e-6);
+    }
+}
+
+TEST(Document, SaveRules)
+{
+    const auto types = documentTypes();
+    struct Case
+    {
+        std::u16string typed;
+        std::size_t chosen;
+        std::u16string path;
+        FileFormat format;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {u"/工作/拼版图.png", 1, u"/工作/拼版图.png",   FileFormat::Png},
+        {u"/工作/拼版图.SVG", 0, u"/工作/拼版图.SVG",   FileFormat::Svg},
+        {u"/工作/拼版图",     2, u"/工作/拼版图.pdf",   FileFormat::Pdf},
+        {u"/v1.2/拼版图",     0, u"/v1.2/拼版图.png",   FileFormat::Png},
+        {u"C:\\a.b\\图.txt",  1, u"C:\\a.b\\图.txt.svg", FileFormat::Svg},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        const SavePath saved = savePath(c.typed, types, types[c.chosen]);
+        EXPECT_EQ(test::printable(saved.path), test::printable(c.path));
+        EXPECT_EQ(saved.type->format, c.format) << test::printable(c.typed);
+    }
+    EXPECT_EQ(saveFailure(u"/只读/拼版图.png", u"Permission denied"),
+              u"无法保存文件：/只读/拼版图.png\nPermission denied");
+}
+
+TEST(Document, CommandRules)
+{
+    const Document document = *press(test::documentCases()[0].inputs).document;
+    for (const Command &c : imposition().commands) {
+        EXPECT_FALSE(commandEnabled(c, nullptr, true)) << c.id;
+        EXPECT_FALSE(commandEnabled(c, &document, false)) << c.id;
+        EXPECT_TRUE(commandEnabled(c, &document, true)) << c.id;
+        EXPECT_EQ(commandFor(imposition(), c.shortcut), &c);
+        EXPECT_EQ(commandFor(*mainWindow.tabs[1].panel, c.shortcut), nullptr);
+    }
+    // clang-format off
+    const std::pair<Shortcut, std::string_view> keys[] = {
+        {{true, u'c'},  "copyDiagram"},  {{false, u'S'}, "saveDiagram"},
+        {{false, u'p'}, "printDiagram"}, {{false, u'C'}, ""}, {{true, u'S'}, ""},
+    };
+    // clang-format on
+    for (const auto &[key, id] : keys) {
+        const Command *found = commandFor(imposition(), key);
+        EXPECT_EQ(found ? found->id : std::string_view(), id);
+    }
+    EXPECT_EQ(shortcutText(command("copyDiagram").shortcut), u"Ctrl+Shift+C");
+    EXPECT_EQ(shortcutText(command("saveDiagram").shortcut), u"Ctrl+S");
+}
+
+} // namespace
+} // namespace korvane

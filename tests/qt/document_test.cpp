@@ -1,0 +1,202 @@
+// The diagram leaving the real Qt window: the commands' actions and when they run, the
+// clipboard's three forms, saving through the dialog (a folder with a Chinese name, the
+// overwrite question, a folder that cannot be written), and printing to a PDF file.
+#include "common/document.h"
+#include "qt/documentio.h"
+#include "tests/cases/documentcases.h"
+#include "tests/qt/errorboxwatcher.h"
+#include "tests/qt/windowtest.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace korvane;
+
+class DocumentTest : public test::WindowTest
+{
+    Q_OBJECT
+
+private:
+    QAction *action(const char *id) { return m_window->findChild<QAction *>(QLatin1String(id)); }
+    void press(const std::vector<test::Entry> &inputs)
+    {
+        for (const test::Entry &input : inputs)
+            enter(0, input.control, toQString(input.text));
+        test::answeringBoxes([this] { control<QPushButton>(0, "Command6")->click(); });
+    }
+    const Document &last() { return *m_window->panel(0)->lastDocument(); }
+    // Saves through the dialog as `path`; a question whether to replace a file is answered
+    // yes. Returns the error boxes seen.
+    QList<test::SeenBox> saveAs(const QString &path)
+    {
+        QList<test::SeenBox> boxes;
+        QTimer answer;
+        answer.setInterval(5);
+        connect(&answer, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+                dialog->selectFile(path);
+                // Later: the dialog's own question comes while this timer's call would last.
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                boxes.append(
+                    {box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+                QMetaObject::invokeMethod(
+                    box->button(box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok),
+                    "click", Qt::QueuedConnection);
+            }
+        });
+        answer.start();
+        action("saveDiagram")->trigger();
+        return boxes;
+    }
+
+private slots:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup() { closeWindow(); }
+
+    void commandsActOnTheLastPlan()
+    {
+        const struct
+        {
+            const char *id;
+            QKeySequence keys;
+        } commands[] = {{"copyDiagram", QKeySequence(QStringLiteral("Ctrl+Shift+C"))},
+                        {"saveDiagram", QKeySequence(QStringLiteral("Ctrl+S"))},
+                        {"printDiagram", QKeySequence(QStringLiteral("Ctrl+P"))}};
+        for (const auto &c : commands) {
+            QVERIFY2(action(c.id), c.id);
+            QCOMPARE(action(c.id)->shortcut(), c.keys);
+            QVERIFY(control(0, "drawpic")->actions().contains(action(c.id)));
+            QVERIFY(!action(c.id)->isEnabled());
+        }
+        const test::DocumentCase &first = test::documentCases().front();
+        press(first.inputs);
+        QVERIFY(action("copyDiagram")->isEnabled());
+        QCOMPARE(control(0, "drawpic")->toolTip(), toQString(first.jobLine));
+        tabs()->setCurrentIndex(2);
+        QVERIFY(!action("copyDiagram")->isEnabled());
+        tabs()->setCurrentIndex(0);
+        // A refused press changes nothing: the commands still give the plan shown.
+        press(test::refusedInputs());
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), toQString(first.jobLine));
+    }
+
+    void copyPutsThreeFormsOnTheClipboard()
+    {
+        for (const test::DocumentCase &c : test::documentCases()) {
+            press(c.inputs);
+            action("copyDiagram")->trigger();
+            const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+            QCOMPARE(data->text(), toQString(c.jobLine));
+            QCOMPARE(data->data(QStringLiteral("image/svg+xml")),
+                     QByteArray::fromStdString(toSvg(last(), mainWindow.font.face)));
+            // The sheet exactly as the rasteriser draws it at four times 96 dpi, black on white.
+            const QImage picture = qvariant_cast<QImage>(data->imageData());
+            const Raster sheet = rasterise(last().drawing, PictureLayout::Dpi);
+            QCOMPARE(picture.width(), sheet.width);
+            QVERIFY(picture.height() > sheet.height);
+            QImage expected(sheet.width, sheet.height, QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            QPainter painter(&expected);
+            for (const PixelRect &r : sheet.ink)
+                painter.fillRect(r.x, r.y, r.width, r.height, Qt::black);
+            painter.end();
+            QVERIFY2(picture.copy(0, 0, sheet.width, sheet.height)
+                             .convertToFormat(QImage::Format_RGB32) == expected,
+                     c.name.c_str());
+        }
+    }
+
+    void savesWholeFilesIntoAChineseFolder()
+    {
+        QTemporaryDir scratch;
+        const QString folder = scratch.filePath(QStringLiteral("客户 拼版"));
+        QVERIFY(QDir().mkpath(folder));
+        press(test::documentCases().front().inputs);
+        const QString png = folder + QStringLiteral("/拼版图.png");
+        QVERIFY(saveAs(png).isEmpty());
+        QCOMPARE(QImage(png).size(), pictureOf(last(), mainWindow.font).size());
+        QVERIFY(saveAs(folder + QStringLiteral("/拼版图.svg")).isEmpty());
+        QFile svg(folder + QStringLiteral("/拼版图.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QCOMPARE(svg.readAll().toStdString(), toSvg(last(), mainWindow.font.face));
+        // Saved again over the picture: the dialog asks first, and the file is replaced.
+        press(test::documentCases()[3].inputs);
+        const QList<test::SeenBox> asked = saveAs(png);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(QImage(png).size(), pictureOf(last(), mainWindow.font).size());
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    }
+
+    void failedSavesLeaveNothingBehind()
+    {
+        QTemporaryDir scratch;
+        const QString locked = scratch.filePath(QStringLiteral("只读"));
+        QVERIFY(QDir().mkpath(locked));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        QFile probe(locked + QStringLiteral("/probe"));
+        QVERIFY2(!probe.open(QIODevice::WriteOnly), "the folder can be written: run without "
+                                                    "the right to override permissions");
+        QFile plain(scratch.filePath(QStringLiteral("一个文件")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        press(test::documentCases().front().inputs);
+        // A read-only folder, and a folder that is a file.
+        for (const QString &path : {locked + QStringLiteral("/拼版图.png"),
+                                    plain.fileName() + QStringLiteral("/拼版图.svg")}) {
+            const QList<test::SeenBox> boxes = saveAs(path);
+            QCOMPARE(boxes.size(), 1);
+            QCOMPARE(boxes[0].title, toQString(ErrorTitle));
+            QCOMPARE(boxes[0].icon, QMessageBox::Critical);
+            QCOMPARE(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QVERIFY2(boxes[0].text.startsWith(QStringLiteral("无法保存文件：") + path + '\n'),
+                     qPrintable(boxes[0].text));
+            QVERIFY(boxes[0].text.size() > QStringLiteral("无法保存文件：\n").size() + path.size());
+        }
+        QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden).size(), 0);
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void printsToAPdfFile()
+    {
+        QTemporaryDir scratch;
+        press(test::documentCases().front().inputs);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(scratch.filePath(QStringLiteral("拼版图.pdf")));
+        paintPages(printer, last(), mainWindow.font);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {printer.outputFileName(), QStringLiteral("-")});
+        QVERIFY(text.waitForFinished());
+        // Qt names some glyphs by the Kangxi radicals they share with ideographs (⼤ for 大).
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput())
+                                    .normalized(QString::NormalizationForm_KC);
+        QVERIFY2(printed.contains(toQString(test::documentCases().front().jobLine)
+                                      .normalized(QString::NormalizationForm_KC)),
+                 qPrintable(printed));
+        // Cancel prints nothing, and the window goes on.
+        QTimer::singleShot(50, [] {
+            if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        action("printDiagram")->trigger();
+        QVERIFY(action("printDiagram")->isEnabled());
+    }
+};
+
+QTEST_MAIN(DocumentTest)
+#include "document_test.moc"
