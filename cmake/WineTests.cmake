@@ -15,7 +15,9 @@
 # of 3-4 s; wine_prefix_stop ends the server after the last test that needs it. ctest runs
 # them on its own before and after the Wine tests, also for a single test (ctest -R).
 # scripts/wine-prefix.sh does the work; it runs Wine headless (null graphics driver), with
-# LANG=zh_CN.UTF-8 so that Wine picks a Simplified Chinese face for the UI fonts.
+# LANG=zh_CN.UTF-8 so that Wine picks a Simplified Chinese face for the UI fonts, and with
+# LOCPATH naming the zh_CN.UTF-8 locale it compiles into ${CMAKE_BINARY_DIR}/locales: without
+# a real glibc locale Wine runs in code page 1252 and Chinese file names fail.
 #
 # ctest and daemons: Wine starts helpers (rpcss.exe, explorer.exe /desktop) from the first
 # program that needs them, and they outlive it. A helper that inherited a test's stdout would
@@ -158,7 +160,7 @@ function(korvane_wine_test target)
         math(EXPR program_timeout "${arg_TIMEOUT} - 10")
     endif()
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "WINEPREFIX=${prefix};LANG=zh_CN.UTF-8;WINEDEBUG=-all;WINEARCH=win64;WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d;KORVANE_WINE_TIMEOUT=${program_timeout};KORVANE_EXPECTED_DPI=${arg_DPI}"
+        ENVIRONMENT "WINEPREFIX=${prefix};LANG=zh_CN.UTF-8;LOCPATH=${CMAKE_BINARY_DIR}/locales;WINEDEBUG=-all;WINEARCH=win64;WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d;KORVANE_WINE_TIMEOUT=${program_timeout};KORVANE_EXPECTED_DPI=${arg_DPI}"
         FIXTURES_REQUIRED ${fixture}
         TIMEOUT ${arg_TIMEOUT}
         LABELS wine)

@@ -16,7 +16,7 @@ start_all=$SECONDS
 
 # --- packages ---------------------------------------------------------------------------
 packages=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine nsis
-          fonts-noto-cjk util-linux)
+          fonts-noto-cjk util-linux locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

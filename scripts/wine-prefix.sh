@@ -22,6 +22,10 @@
 #
 # The environment every Wine program here gets:
 #   LANG=zh_CN.UTF-8    Wine then picks a Simplified Chinese CJK face for the UI fonts.
+#   LOCPATH             a compiled zh_CN.UTF-8 glibc locale, made once by `start` with
+#                       localedef in the folder `locales` beside the prefix (the build
+#                       tree). Without it glibc cannot set that locale, Wine falls back to
+#                       code page 1252 and every Chinese file or folder name fails.
 #   WINEDEBUG=-all      no fixme/err chatter in the test output.
 #   WINEDLLOVERRIDES    no Mono or Gecko install prompts (mscoree, mshtml disabled), and no
 #                       winemenubuilder: it would turn the installer's Start-menu shortcut
@@ -39,6 +43,33 @@ export WINEARCH=win64
 die() {
     echo "wine-prefix.sh: $*" >&2
     exit 1
+}
+
+# The compiled locale of the prefix $WINEPREFIX: in LOCPATH when the caller set it, else in
+# `locales` beside the prefix, shared by every prefix of a build tree.
+use_locale() {
+    export LOCPATH=${LOCPATH:-$(dirname "$WINEPREFIX")/locales}
+}
+
+locale_ready() {
+    [ -e "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ]
+}
+
+# Compiles the locale when missing (about 2 s). Into a new folder first, moved in whole, so
+# that a prefix started beside this one never sees half of it.
+make_locale() {
+    locale_ready && return 0
+    command -v localedef >/dev/null || die "localedef is missing (apt-get install locales)"
+    mkdir -p "$LOCPATH" || die "cannot create $LOCPATH"
+    local partial
+    partial=$(mktemp -d "$LOCPATH/.zh_CN.XXXXXX") || die "cannot create a folder in $LOCPATH"
+    # localedef exits with 1 on mere warnings; the compiled character classes are what counts.
+    localedef -i zh_CN -f UTF-8 "$partial/zh_CN.UTF-8" >/dev/null 2>&1
+    if [ -e "$partial/zh_CN.UTF-8/LC_CTYPE" ]; then
+        mv -T "$partial/zh_CN.UTF-8" "$LOCPATH/zh_CN.UTF-8" 2>/dev/null
+    fi
+    rm -rf "$partial"
+    locale_ready || die "localedef could not compile zh_CN.UTF-8 into $LOCPATH"
 }
 
 # Checks PREFIX is an absolute path, so that no command here can ever reach ~/.wine.
@@ -157,12 +188,13 @@ start() {
     # One start at a time per prefix (two build trees, or a script beside a test run).
     exec 9>"$WINEPREFIX.lock" || die "cannot lock $WINEPREFIX"
     flock -w 600 9 || die "$WINEPREFIX is locked by another start"
+    make_locale
 
     # A server left over from an interrupted run may not be persistent: start afresh.
     server_running && stop_server
 
     local wanted
-    wanted="wine=$("$wine" --version) dpi=$dpi"
+    wanted="wine=$("$wine" --version) dpi=$dpi locale=zh_CN.UTF-8"
     if [ ! -f "$WINEPREFIX/$marker_name" ] || [ "$(cat "$WINEPREFIX/$marker_name")" != "$wanted" ]; then
         # Remove only what is a (broken or outdated) Wine prefix, never some other directory.
         if [ -e "$WINEPREFIX" ] && [ -n "$(ls -A "$WINEPREFIX")" ] &&
@@ -196,6 +228,8 @@ command=${1:-}
 shift || true
 case "$command" in
 start)
+    use_prefix "${1:-}"
+    use_locale
     start "$@"
     ;;
 stop)
@@ -209,6 +243,8 @@ exec)
     [ -n "${WINEPREFIX:-}" ] || die "WINEPREFIX is not set"
     use_prefix "$WINEPREFIX"
     [ -f "$WINEPREFIX/$marker_name" ] || die "$WINEPREFIX is not ready: run 'wine-prefix.sh start $WINEPREFIX' first"
+    use_locale
+    locale_ready || die "no compiled locale in $LOCPATH: run 'wine-prefix.sh start $WINEPREFIX' first"
     [ $# -ge 1 ] || die "exec: no program"
     run_captured "$@"
     ;;
@@ -216,6 +252,8 @@ run)
     use_prefix "${1:-}"
     shift
     [ -f "$WINEPREFIX/$marker_name" ] || die "$WINEPREFIX is not ready: run 'wine-prefix.sh start $WINEPREFIX' first"
+    use_locale
+    locale_ready || die "no compiled locale in $LOCPATH: run 'wine-prefix.sh start $WINEPREFIX' first"
     [ $# -ge 1 ] || die "run: no program"
     run_captured "$@"
     ;;
