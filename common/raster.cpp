@@ -60,6 +60,11 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
     return pixels;
 }
 
+bool linesMerge(const GridBlock &block, double unitsPerTwip)
+{
+    return block.cellWidth * unitsPerTwip < 1.0 || block.cellHeight * unitsPerTwip < 1.0;
+}
+
 Raster rasterise(const Drawing &drawing, int dpi)
 {
     Raster raster{std::max(1, twipsToPixels(drawing.width, dpi)),

@@ -29,6 +29,11 @@ struct PixelRect
 std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, int width,
                                   int height);
 
+// Whether the lines of a block lie closer than one device unit apart at `unitsPerTwip`
+// device units to the twip: they would merge anyway, and a vector picture draws the block
+// as one solid band, as gridPixels does for pixels.
+bool linesMerge(const GridBlock &block, double unitsPerTwip);
+
 // A drawing at `dpi` dots per inch: its size in device pixels, each side rounded once from
 // twips and at least one pixel, so that a sheet of extreme proportions still shows as a
 // line; and the pixels its ink covers, block by block. Everything else is paper.

@@ -28,20 +28,37 @@ bool installed(std::u16string_view face)
     return found;
 }
 
+// The face to create for `wanted`. The faces installed do not change while the program runs:
+// each is looked up once.
+const std::wstring &chosenFace(std::u16string_view wanted)
+{
+    static std::vector<std::pair<std::u16string, std::wstring>> chosen;
+    auto it = std::find_if(chosen.begin(), chosen.end(),
+                           [&](const auto &entry) { return entry.first == wanted; });
+    if (it == chosen.end())
+        it = chosen.insert(chosen.end(),
+                           {std::u16string(wanted), wide(chooseFace(wanted, installed))});
+    return it->second;
+}
+
+// A font whose em is `height` units high (a negative LOGFONT height).
+HFONT createFont(std::u16string_view face, int height)
+{
+    return CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, chosenFace(face).c_str());
+}
+
 } // namespace
 
 Font::Font(const Typeface &wanted, int dpi)
+    : m_font(createFont(wanted.face, MulDiv(wanted.points, dpi, 72)))
 {
-    // The faces installed do not change while the program runs: look each up once.
-    static std::vector<std::pair<std::u16string_view, std::wstring>> chosen;
-    auto it = std::find_if(chosen.begin(), chosen.end(),
-                           [&](const auto &entry) { return entry.first == wanted.face; });
-    if (it == chosen.end())
-        it = chosen.insert(chosen.end(), {wanted.face, wide(chooseFace(wanted.face, installed))});
-    const std::wstring &face = it->second;
-    m_font = CreateFontW(-MulDiv(wanted.points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                         GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+
+Font Font::ofPixels(std::u16string_view face, int pixels)
+{
+    return Font(createFont(face, pixels));
 }
 
 Font &Font::operator=(Font &&other) noexcept

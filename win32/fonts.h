@@ -14,6 +14,9 @@ public:
     // The first installed candidate for the face `wanted` names, at its size for `dpi`, in
     // the Chinese (GB 2312) character set.
     Font(const Typeface &wanted, int dpi);
+    // The same face with its em `pixels` high, in the logical units of the device it is
+    // selected into.
+    static Font ofPixels(std::u16string_view face, int pixels);
     Font(Font &&other) noexcept : m_font(other.m_font) { other.m_font = nullptr; }
     Font &operator=(Font &&other) noexcept;
     ~Font();
@@ -21,6 +24,8 @@ public:
     HFONT handle() const { return m_font; }
 
 private:
+    explicit Font(HFONT font) : m_font(font) {}
+
     HFONT m_font = nullptr;
 };
 

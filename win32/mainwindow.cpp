@@ -25,11 +25,21 @@ HICON loadIcon(HINSTANCE instance, int size)
         LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+// The system's own dialogs and messages in the window's language, where Windows has it.
+void speak(std::string_view language)
+{
+    std::wstring name(language.begin(), language.end());
+    std::replace(name.begin(), name.end(), L'_', L'-'); // "zh_CN" is "zh-CN" to Windows
+    if (const LCID locale = LocaleNameToLCID(name.c_str(), 0))
+        SetThreadUILanguage(LANGIDFROMLCID(locale));
+}
+
 } // namespace
 
 MainWindow::MainWindow(const WindowDescription &description, HINSTANCE instance)
     : m_description(description)
 {
+    speak(description.language);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -67,8 +77,9 @@ MainWindow::MainWindow(const WindowDescription &description, HINSTANCE instance)
     // The load step: every panel laid onto the strip's display rectangle, the first in front.
     const RECT display = displayRect();
     for (std::size_t i = 0; i < description.tabs.size(); ++i)
-        m_panels.push_back(std::make_unique<PanelWindow>(
-            *description.tabs[i].panel, int(i), m_window, display, m_dpi, m_font.handle()));
+        m_panels.push_back(std::make_unique<PanelWindow>(*description.tabs[i].panel, int(i),
+                                                         m_window, display, m_dpi, m_font.handle(),
+                                                         description.font));
     bringToFront(0);
 
     if (m_dpi != dpi) {
@@ -127,6 +138,8 @@ void MainWindow::bringToFront(int index)
 {
     SetWindowPos(panel(index).handle(), HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (int i = 0; i < panelCount(); ++i)
+        panel(i).setInFront(i == index);
 }
 
 int MainWindow::frontPanel() const
@@ -175,6 +188,17 @@ bool MainWindow::takeKey(const MSG &message)
     if (message.message == WM_SYSCHAR) {
         if (const auto target = accessKeyTarget(m_description, char16_t(message.wParam))) {
             panel(target->panel).press(target->control);
+            return true;
+        }
+    }
+    // A letter's virtual key is its upper-case ASCII code. The key stays the command's while
+    // the command is disabled: Ctrl+Shift+C copies no text box's selection either.
+    if (message.message == WM_KEYDOWN && message.wParam >= 'A' && message.wParam <= 'Z' &&
+        (GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_MENU) & 0x8000)) {
+        PanelWindow &front = panel(frontPanel());
+        const Shortcut shortcut{(GetKeyState(VK_SHIFT) & 0x8000) != 0, char16_t(message.wParam)};
+        if (const Command *command = commandFor(front.table(), shortcut)) {
+            front.run(*command);
             return true;
         }
     }

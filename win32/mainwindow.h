@@ -29,8 +29,9 @@ public:
     int panelCount() const { return int(m_panels.size()); }
     PanelWindow &panel(int index) const { return *m_panels.at(std::size_t(index)); }
 
-    // Keys the window handles before the focused control sees them: Tab and Shift+Tab, and
-    // Alt with an access key. True when `message` was used up.
+    // Keys the window handles before the focused control sees them: Tab and Shift+Tab, Alt
+    // with an access key, and Ctrl (with Shift) with the letter of a command of the front
+    // panel. True when `message` was used up.
     bool takeKey(const MSG &message);
 
     // The program's message loop, with the keys above, until the window is closed or a quit

@@ -4,6 +4,7 @@
 #include "win32/accessibility.h"
 #include "win32/colours.h"
 #include "win32/controlid.h"
+#include "win32/documentcommands.h"
 #include "win32/dpi.h"
 #include "win32/text.h"
 #include "win32/windowclass.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 #include <utility>
+#include <windowsx.h>
 
 namespace korvane::win32 {
 namespace {
@@ -55,8 +57,8 @@ void PanelWindow::registerClass(HINSTANCE instance)
 }
 
 PanelWindow::PanelWindow(const PanelTable &table, int index, HWND parent, const RECT &place,
-                         int dpi, HFONT windowFont)
-    : m_table(table), m_dpi(dpi), m_windowFont(windowFont)
+                         int dpi, HFONT windowFont, const Typeface &windowFace)
+    : m_table(table), m_dpi(dpi), m_windowFont(windowFont), m_windowFace(windowFace)
 {
     // The panels overlap: each clips its siblings, so only the one in front shows.
     m_window = CreateWindowExW(
@@ -355,6 +357,71 @@ void PanelWindow::apply(const Outcome &outcome)
     }
     for (const SetBackground &background : update.backgrounds)
         surface(background.control).setBackground(background.colour);
+    for (const SetToolTip &tip : update.toolTips)
+        setToolTip(find(tip.control), tip.text);
+    if (update.document)
+        m_document = *update.document;
+}
+
+void PanelWindow::setToolTip(Control &control, std::u16string_view text)
+{
+    if (!m_toolTips) {
+        // TTS_NOPREFIX: an '&' in a tip is shown as written.
+        m_toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+        if (!m_toolTips)
+            return;
+    }
+    std::wstring tip = wide(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control.window);
+    tool.lpszText = tip.data();
+    if (control.hasToolTip)
+        SendMessageW(m_toolTips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    else
+        control.hasToolTip =
+            SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void PanelWindow::run(const Command &command)
+{
+    if (!commandEnabled(command, document(), m_inFront))
+        return;
+    // The request carries its own copy of the document.
+    const CommandRequest request = command.handle(*m_document);
+    carryOut(GetAncestor(m_window, GA_ROOT), request, m_windowFace.face);
+}
+
+bool PanelWindow::showMenu(const Control &control, LPARAM at)
+{
+    const HMENU menu = CreatePopupMenu();
+    int items = 0;
+    for (const Command &command : m_table.commands) {
+        if (command.menuOf != control.row->name)
+            continue;
+        const std::wstring text = wide(command.text) + L"\t" + wide(shortcutText(command.shortcut));
+        const UINT state = commandEnabled(command, document(), m_inFront) ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu, MF_STRING | state, UINT_PTR(command.number), text.c_str());
+        ++items;
+    }
+    if (items > 0) {
+        POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+        if (point.x == -1 && point.y == -1) {
+            RECT r;
+            GetWindowRect(control.window, &r);
+            point = {r.left, r.top};
+        }
+        // The item chosen comes back as a WM_COMMAND to this panel.
+        TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y,
+                         m_window, nullptr);
+    }
+    DestroyMenu(menu);
+    return items > 0;
 }
 
 LRESULT PanelWindow::colourStatic(HDC dc, HWND label)
@@ -372,10 +439,22 @@ LRESULT PanelWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED)
+        // From a menu (0) or an accelerator (1) there is no control: a command by its number.
+        // A button's click names the button.
+        if (lParam == 0 && HIWORD(wParam) <= 1) {
+            for (const Command &command : m_table.commands)
+                if (command.number == LOWORD(wParam))
+                    run(command);
+        } else if (HIWORD(wParam) == BN_CLICKED) {
             if (const Control *source = find(reinterpret_cast<HWND>(lParam)))
                 fire(*source);
+        }
         return 0;
+    case WM_CONTEXTMENU:
+        if (const Control *clicked = find(reinterpret_cast<HWND>(wParam)))
+            if (showMenu(*clicked, lParam))
+                return 0;
+        break;
     case WM_VSCROLL:
         if (const Control *source = find(reinterpret_cast<HWND>(lParam)))
             scrolled(*source, LOWORD(wParam), HIWORD(wParam));

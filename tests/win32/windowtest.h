@@ -60,6 +60,28 @@ struct SeenBox
     bool okButton = false;
 };
 
+// What a message box shows.
+inline SeenBox readBox(HWND box)
+{
+    SeenBox seen;
+    seen.title = windowText(box);
+    const HICON stop = LoadIconW(nullptr, MAKEINTRESOURCEW(32513)); // IDI_ERROR
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string kind = className(child);
+        if (kind == "Button") {
+            ++seen.buttons;
+            seen.okButton = seen.okButton || GetDlgCtrlID(child) == IDOK;
+        } else if (kind == "Static") {
+            if (GetWindowLongW(child, GWL_STYLE) & SS_ICON)
+                seen.stopIcon =
+                    reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == stop;
+            else if (!windowText(child).empty())
+                seen.text = windowText(child);
+        }
+    }
+    return seen;
+}
+
 inline std::vector<SeenBox> *g_seen = nullptr;
 inline std::vector<HWND> g_answered;
 
@@ -74,25 +96,8 @@ inline void CALLBACK answerBoxes(HWND, UINT, UINT_PTR, DWORD)
                 std::find(g_answered.begin(), g_answered.end(), box) != g_answered.end())
                 return TRUE;
             g_answered.push_back(box);
-            SeenBox seen;
-            seen.title = windowText(box);
-            const HICON stop = LoadIconW(nullptr, MAKEINTRESOURCEW(32513)); // IDI_ERROR
-            for (HWND child = GetWindow(box, GW_CHILD); child;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                const std::string kind = className(child);
-                if (kind == "Button") {
-                    ++seen.buttons;
-                    seen.okButton = seen.okButton || GetDlgCtrlID(child) == IDOK;
-                } else if (kind == "Static") {
-                    if (GetWindowLongW(child, GWL_STYLE) & SS_ICON)
-                        seen.stopIcon =
-                            reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == stop;
-                    else if (!windowText(child).empty())
-                        seen.text = windowText(child);
-                }
-            }
             if (g_seen)
-                g_seen->push_back(seen);
+                g_seen->push_back(readBox(box));
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             return TRUE;
         },

@@ -1,0 +1,728 @@
+// The plan handed on from the real Windows window: the imposition panel's commands from the
+// context menu, their shortcuts and WM_COMMAND; the clipboard's three forms, files saved whole
+// through the real save dialog, and the printed page. The presses are tests/cases' own.
+#include "common/raster.h"
+#include "common/rules.h"
+#include "tests/cases/documentcases.h"
+#include "tests/win32/windowtest.h"
+#include "win32/ondemand.h"
+#include "win32/picture.h"
+#include "win32/savefile.h"
+
+#include <array>
+#include <cmath>
+#include <wincodec.h>
+#include <winspool.h>
+
+namespace korvane::win32 {
+namespace {
+
+const std::u16string_view Face = mainWindow.font.face;
+constexpr int CopyNumber = 4101;
+constexpr int SaveNumber = 4102;
+constexpr int PrintNumber = 4103;
+const std::u16string Sentinel = u"剪贴板上原有的文字";
+
+// How the test answers what a command opens, and what it saw.
+struct Dialogs
+{
+    std::vector<std::wstring> typed; // each save dialog's file name in turn; empty: Cancel
+    bool print = true;               // OK or Cancel in the print dialog
+    wchar_t menuKey = 0;             // pressed in a context menu; 0: Escape
+
+    std::vector<std::u16string> saveTitles, proposed;
+    int types = 0;
+    int questions = 0; // overwrite questions, answered Yes
+    int printDialogs = 0;
+    std::vector<SeenBox> boxes;
+    std::vector<std::pair<std::u16string, bool>> menu; // each item, and whether enabled
+};
+Dialogs *g_dialogs = nullptr;
+std::vector<HWND> g_handled;
+
+std::u16string text16(const wchar_t *text)
+{
+    return reinterpret_cast<const char16_t *>(text);
+}
+
+void answer(Dialogs &d, HWND window)
+{
+    const auto click = [window](int id) { PostMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0); };
+    if (className(window) == "#32768") {
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t item[128] = {};
+            GetMenuStringW(menu, UINT(i), item, 128, MF_BYPOSITION);
+            d.menu.push_back(
+                {text16(item), !(GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_GRAYED)});
+        }
+        if (d.menuKey)
+            PostMessageW(window, WM_CHAR, d.menuKey, 0);
+        else
+            EndMenu();
+    } else if (HWND name = GetDlgItem(window, 1148)) { // a file dialog's file name
+        d.saveTitles.push_back(windowText(window));
+        d.proposed.push_back(windowText(FindWindowExW(
+            FindWindowExW(name, nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr)));
+        // The file types offered: the number of them.
+        d.types = int(SendMessageW(GetDlgItem(window, 1136), CB_GETCOUNT, 0, 0));
+        const std::wstring typed = d.typed.empty() ? L"" : d.typed.front();
+        if (!d.typed.empty())
+            d.typed.erase(d.typed.begin());
+        SetWindowTextW(name, typed.c_str());
+        click(typed.empty() ? IDCANCEL : IDOK);
+    } else if (GetDlgItem(window, IDYES)) {
+        ++d.questions;
+        click(IDYES);
+    } else if (GetDlgItem(window, 1139)) { // the print dialog's printer
+        ++d.printDialogs;
+        click(d.print ? IDOK : IDCANCEL);
+    } else {
+        d.boxes.push_back(readBox(window));
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+}
+
+// Answers each dialog, box and menu of this thread once, from a timer, which their own
+// modal loops dispatch.
+void CALLBACK answerDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            const std::string kind = className(window);
+            if ((kind == "#32770" || kind == "#32768") && IsWindowVisible(window) &&
+                IsWindowEnabled(window) && g_dialogs &&
+                std::find(g_handled.begin(), g_handled.end(), window) == g_handled.end()) {
+                g_handled.push_back(window);
+                answer(*g_dialogs, window);
+            }
+            return TRUE;
+        },
+        0);
+}
+
+void writeFile(const std::wstring &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::u16string clipboardText()
+{
+    std::u16string text = u"(none)";
+    OpenClipboard(nullptr);
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const char16_t *>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// A folder of the test's own in the temporary folder, with a Chinese name.
+struct Folder
+{
+    explicit Folder(const std::wstring &name)
+    {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        path = temp + name + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(path.c_str(), nullptr);
+    }
+    ~Folder()
+    {
+        for (const std::wstring &name : files())
+            DeleteFileW(at(name).c_str());
+        RemoveDirectoryW(path.c_str());
+    }
+    std::wstring at(const std::wstring &name) const { return path + L"\\" + name; }
+    std::vector<std::wstring> files() const
+    {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(at(L"*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string read(const std::wstring &name) const
+    {
+        HANDLE file = CreateFileW(at(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        std::string bytes(GetFileSize(file, nullptr), '\0');
+        DWORD got = 0;
+        ReadFile(file, bytes.data(), DWORD(bytes.size()), &got, nullptr);
+        CloseHandle(file);
+        return bytes;
+    }
+
+    std::wstring path;
+};
+
+bool dark(const std::uint8_t *pixel)
+{
+    return pixel[0] + pixel[1] + pixel[2] < 3 * 128;
+}
+
+// The sheet exactly as the rasteriser inks it, black on white; each line of the job line
+// leaves ink in its own band of the strip below.
+void expectPicture(const PictureLayout &layout, const std::uint8_t *rows, int stride)
+{
+    const Raster &sheet = layout.sheet;
+    std::vector<int> ink(std::size_t(sheet.width) * sheet.height, 0xFF);
+    for (const PixelRect &r : sheet.ink)
+        for (int y = r.y; y < r.y + r.height; ++y)
+            std::fill_n(ink.begin() + std::ptrdiff_t(y) * sheet.width + r.x, r.width, 0);
+    int wrong = 0;
+    for (int y = 0; y < sheet.height; ++y)
+        for (int x = 0; x < sheet.width * 3; ++x)
+            wrong +=
+                rows[std::ptrdiff_t(y) * stride + x] != ink[std::size_t(y) * sheet.width + x / 3];
+    EXPECT_EQ(wrong, 0);
+    for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+        const int top = sheet.height + layout.margin + int(i) * layout.lineHeight;
+        int inked = 0;
+        for (int y = top; y < std::min(top + layout.lineHeight, layout.height); ++y)
+            for (int x = 0; x < layout.width; ++x)
+                inked += dark(rows + std::ptrdiff_t(y) * stride + x * 3);
+        EXPECT_GT(inked, layout.fontPixels) << "text line " << i;
+    }
+}
+
+class DocumentTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        KillTimer(nullptr, m_answering);
+        m_answering = SetTimer(nullptr, 0, 10, answerDialogs);
+        g_handled.clear();
+        g_dialogs = &m_dialogs;
+    }
+    void TearDown() override
+    {
+        g_dialogs = nullptr;
+        WindowTest::TearDown();
+    }
+    // A fresh window after a press of `inputs`, the imposition panel in front.
+    void restart(const std::vector<test::Entry> &inputs)
+    {
+        TearDown();
+        SetUp();
+        m_dialogs = {};
+        if (!inputs.empty())
+            press(inputs);
+    }
+    void press(const std::vector<test::Entry> &inputs)
+    {
+        for (const test::Entry &input : inputs)
+            enter(0, input);
+        SendMessageW(control(0, "Command6"), BM_CLICK, 0, 0);
+        pump();
+    }
+    const Document *document() const { return m_window->panel(0).document(); }
+    void command(int number)
+    {
+        SendMessageW(panel(0), WM_COMMAND, WPARAM(number), 0);
+        pump();
+    }
+    void putOnClipboard(const std::u16string &text)
+    {
+        OpenClipboard(m_window->handle());
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<char16_t *>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    }
+    // A right click on the diagram; `key` is pressed in the menu it opens.
+    void rightClickDiagram(wchar_t key)
+    {
+        m_dialogs.menu.clear();
+        m_dialogs.menuKey = key;
+        HWND diagram = control(0, "drawpic");
+        RECT r;
+        GetWindowRect(diagram, &r);
+        SendMessageW(diagram, WM_CONTEXTMENU, WPARAM(diagram), MAKELPARAM(r.left + 5, r.top + 5));
+        pump();
+    }
+    void key(HWND focus, bool ctrl, bool shift, bool alt, wchar_t letter)
+    {
+        SetFocus(focus);
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        keys[VK_MENU] = alt ? 0x80 : 0;
+        SetKeyboardState(keys);
+        alt ? PostMessageW(focus, WM_SYSCHAR, towlower(letter), 1 << 29)
+            : PostMessageW(focus, WM_KEYDOWN, letter, 0);
+        pump();
+        SetKeyboardState(std::array<BYTE, 256>{}.data());
+    }
+    std::u16string toolTip()
+    {
+        std::pair<DocumentTest *, std::u16string> search{this, {}};
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND tips, LPARAM data) -> BOOL {
+                auto &[test, text] = *reinterpret_cast<decltype(search) *>(data);
+                wchar_t tip[512] = {};
+                TTTOOLINFOW tool{};
+                tool.cbSize = TTTOOLINFOW_V2_SIZE;
+                tool.hwnd = test->panel(0);
+                tool.uId = UINT_PTR(test->control(0, "drawpic"));
+                tool.lpszText = tip;
+                if (className(tips) == "tooltips_class32")
+                    SendMessageW(tips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+                text += text16(tip);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.second;
+    }
+
+    Dialogs m_dialogs;
+};
+
+TEST_F(DocumentTest, CommandsActOnTheLastSuccessfulPlan)
+{
+    for (const test::DocumentCase &c : test::documentCases()) {
+        SCOPED_TRACE(c.name);
+        restart({});
+        // Before the first plan: every command grayed, and asking for one does nothing.
+        rightClickDiagram(0);
+        const std::span<const Command> commands = m_window->panel(0).table().commands;
+        ASSERT_EQ(m_dialogs.menu.size(), commands.size());
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            EXPECT_EQ(m_dialogs.menu[i].first, std::u16string(commands[i].text) + u"\t" +
+                                                   shortcutText(commands[i].shortcut));
+            EXPECT_FALSE(m_dialogs.menu[i].second) << commands[i].id;
+        }
+        putOnClipboard(Sentinel);
+        for (int number : {CopyNumber, SaveNumber, PrintNumber})
+            command(number);
+        EXPECT_EQ(clipboardText(), Sentinel);
+        EXPECT_TRUE(m_dialogs.saveTitles.empty() && m_dialogs.printDialogs == 0);
+        EXPECT_EQ(toolTip(), u"");
+
+        press(c.inputs);
+        ASSERT_TRUE(m_dialogs.boxes.empty() && document());
+        EXPECT_EQ(test::printable(document()->jobLine), test::printable(c.jobLine));
+        EXPECT_EQ(document()->width, c.width);
+        EXPECT_EQ(document()->height, c.height);
+        EXPECT_EQ(toolTip(), c.jobLine);
+        rightClickDiagram(0);
+        for (const auto &[item, enabled] : m_dialogs.menu)
+            EXPECT_TRUE(enabled) << test::printable(item);
+
+        // A refused press leaves the plan, its tool tip and its commands as they were.
+        press(test::refusedInputs());
+        EXPECT_EQ(m_dialogs.boxes.size(), 1u);
+        EXPECT_EQ(toolTip(), c.jobLine);
+        command(CopyNumber);
+        EXPECT_EQ(clipboardText(), c.jobLine);
+        // Behind another tab the commands do nothing.
+        selectTab(1);
+        putOnClipboard(Sentinel);
+        command(CopyNumber);
+        EXPECT_EQ(clipboardText(), Sentinel);
+    }
+}
+
+TEST_F(DocumentTest, ClipboardHoldsTextPictureAndVectors)
+{
+    std::vector<std::vector<test::Entry>> plans = {test::largestPlan()};
+    for (const test::DocumentCase &c : test::documentCases())
+        plans.push_back(c.inputs);
+    for (const std::vector<test::Entry> &plan : plans) {
+        restart(plan);
+        SCOPED_TRACE(test::printable(document()->fileStem));
+        command(CopyNumber);
+        HDC dc = CreateCompatibleDC(nullptr);
+        TextMeasure measure(dc, Face);
+        const PictureLayout layout = layoutPicture(*document(), measure.function());
+
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EXPECT_EQ(static_cast<const char16_t *>(GlobalLock(GetClipboardData(CF_UNICODETEXT))),
+                  document()->jobLine);
+        HANDLE dib = GetClipboardData(CF_DIB);
+        const auto *header = static_cast<const BITMAPINFOHEADER *>(GlobalLock(dib));
+        const int stride = (layout.width * 3 + 3) & ~3;
+        ASSERT_TRUE(header && header->biBitCount == 24 &&
+                    GlobalSize(dib) >= sizeof *header + std::size_t(stride) * layout.height);
+        EXPECT_EQ(header->biWidth, layout.width);
+        EXPECT_EQ(header->biHeight, layout.height); // positive: the bottom row first
+        std::vector<std::uint8_t> rows(std::size_t(stride) * layout.height);
+        for (int y = 0; y < layout.height; ++y)
+            std::copy_n(reinterpret_cast<const std::uint8_t *>(header + 1) +
+                            std::ptrdiff_t(layout.height - 1 - y) * stride,
+                        stride, rows.begin() + std::ptrdiff_t(y) * stride);
+        expectPicture(layout, rows.data(), stride);
+        // The vector picture: the picture's size in hundredths of a millimetre, and a line
+        // record for each block at least.
+        ENHMETAHEADER vectors{};
+        ASSERT_TRUE(GetEnhMetaFileHeader(
+            static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE)), sizeof vectors, &vectors));
+        EXPECT_NEAR(vectors.rclFrame.right, layout.width * 2540.0 / PictureLayout::Dpi, 2);
+        EXPECT_NEAR(vectors.rclFrame.bottom, layout.height * 2540.0 / PictureLayout::Dpi, 2);
+        EXPECT_GT(vectors.nRecords, document()->drawing.blocks.size());
+        CloseClipboard();
+        DeleteDC(dc);
+    }
+}
+
+TEST_F(DocumentTest, ACopyTheClipboardRefusesIsReported)
+{
+    press(test::documentCases().front().inputs);
+    // Another thread holds the clipboard throughout.
+    HANDLE events[2] = {CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                        CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    const auto hold = [](void *data) -> DWORD {
+        OpenClipboard(nullptr);
+        SetEvent(static_cast<HANDLE *>(data)[0]);
+        WaitForSingleObject(static_cast<HANDLE *>(data)[1], 10000);
+        return CloseClipboard();
+    };
+    HANDLE holder = CreateThread(nullptr, 0, hold, events, 0, nullptr);
+    WaitForSingleObject(events[0], 10000);
+    command(CopyNumber);
+    SetEvent(events[1]);
+    WaitForSingleObject(holder, 10000);
+    ASSERT_EQ(m_dialogs.boxes.size(), 1u);
+    EXPECT_EQ(m_dialogs.boxes[0].title, ErrorTitle);
+    EXPECT_TRUE(m_dialogs.boxes[0].stopIcon);
+    EXPECT_EQ(m_dialogs.boxes[0].text.find(copyFailure(u"")), 0u);
+    for (HANDLE handle : {events[0], events[1], holder})
+        CloseHandle(handle);
+}
+
+// Wine's PostScript driver as the default printer, on the port FILE:, which writes a file of
+// that name in the current folder. False where the prefix takes no printer.
+bool installPrinter()
+{
+    static const bool installed = [] {
+        wchar_t name[] = L"Korvane 测试打印机", environment[] = L"Windows x64",
+                driverName[] = L"Wine PostScript Driver", module[] = L"wineps.drv", none[] = L"",
+                port[] = L"FILE:", processor[] = L"winprint", datatype[] = L"RAW";
+        HANDLE printer = nullptr;
+        if (OpenPrinterW(name, &printer, nullptr))
+            return ClosePrinter(printer) && SetDefaultPrinterW(name);
+        wchar_t directory[MAX_PATH] = {};
+        DWORD needed = 0;
+        GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE *>(directory),
+                                   sizeof directory, &needed);
+        // A generic PostScript printer on A4.
+        std::wstring ppd = std::wstring(directory) + L"\\korvane-test.ppd";
+        writeFile(ppd, "*PPD-Adobe: \"4.3\"\n*ModelName: \"Generic PostScript\"\n"
+                       "*NickName: \"Generic PostScript\"\n*LanguageLevel: \"3\"\n"
+                       "*DefaultPageSize: A4\n*PageSize A4/A4: \"<</PageSize[595 842]>>"
+                       "setpagedevice\"\n*DefaultImageableArea: A4\n*ImageableArea A4/A4: "
+                       "\"18 18 577 824\"\n*DefaultPaperDimension: A4\n*PaperDimension A4/A4: "
+                       "\"595 842\"\n*DefaultResolution: 600dpi\n");
+        DRIVER_INFO_3W driver{};
+        driver.cVersion = 3;
+        driver.pName = driverName;
+        driver.pEnvironment = environment;
+        driver.pDriverPath = driver.pConfigFile = module;
+        driver.pDataFile = ppd.data();
+        driver.pDependentFiles = none;
+        PRINTER_INFO_2W info{};
+        info.pPrinterName = name;
+        info.pPortName = port;
+        info.pDriverName = driverName;
+        info.pPrintProcessor = processor;
+        info.pDatatype = datatype;
+        if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE *>(&driver),
+                                 APD_COPY_NEW_FILES) ||
+            !(printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE *>(&info))))
+            return false;
+        return ClosePrinter(printer) && SetDefaultPrinterW(name);
+    }();
+    return installed;
+}
+
+TEST_F(DocumentTest, ShortcutsAndTheMenuRunTheFrontPanelsCommands)
+{
+    enum class Then
+    {
+        Copied,
+        TextCopied,
+        Nothing,
+        SaveDialog,
+        PrintDialog,
+        Converted
+    };
+    struct KeyCase
+    {
+        std::string name;
+        int front;
+        ControlName focus; // empty: the diagram's context menu
+        bool ctrl, shift, alt;
+        wchar_t key;
+        Then then;
+    };
+    // clang-format off
+    const KeyCase cases[] = {
+        {"Ctrl+Shift+C copies the plan",         0, "Text4", true,  true,  false, 'C', Then::Copied},
+        {"Ctrl+C copies a text box's selection", 0, "Text4", true,  false, false, 'C', Then::TextCopied},
+        {"Ctrl+S asks where to save",            0, "Text6", true,  false, false, 'S', Then::SaveDialog},
+        {"Ctrl+P asks which printer",            0, "Text7", true,  false, false, 'P', Then::PrintDialog},
+        {"Ctrl+Shift+C behind another tab",      1, "Text1", true,  true,  false, 'C', Then::Nothing},
+        {"Alt+C still presses 换算(&C)",          0, "Text4", false, false, true,  'C', Then::Converted},
+        {"the menu's access key C copies",       0, "",      false, false, false, 'c', Then::Copied},
+        {"the menu's access key S saves",        0, "",      false, false, false, 's', Then::SaveDialog},
+    };
+    // clang-format on
+    const bool printer = installPrinter();
+    const test::DocumentCase &plan = test::documentCases().front();
+    for (const KeyCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.then == Then::PrintDialog && !printer)
+            continue;
+        restart(plan.inputs);
+        selectTab(c.front);
+        putOnClipboard(Sentinel);
+        SendMessageW(control(0, "Text4"), EM_SETSEL, 0, -1);
+        c.focus.empty() ? rightClickDiagram(c.key)
+                        : key(control(c.front, c.focus), c.ctrl, c.shift, c.alt, c.key);
+        EXPECT_EQ(clipboardText() == plan.jobLine, c.then == Then::Copied);
+        EXPECT_EQ(clipboardText() == u"1092", c.then == Then::TextCopied);
+        EXPECT_EQ(m_dialogs.saveTitles.size(), c.then == Then::SaveDialog ? 1u : 0u);
+        EXPECT_EQ(m_dialogs.printDialogs, c.then == Then::PrintDialog ? 1 : 0);
+        EXPECT_TRUE(m_dialogs.boxes.empty());
+        EXPECT_EQ(textOf(control(1, "Label9")) != u"0", c.then == Then::Converted);
+    }
+}
+
+// The pixels of a PNG file, decoded by the system, as 24-bit rows.
+std::vector<std::uint8_t> decodePng(const std::wstring &path, UINT &width, UINT &height)
+{
+    std::vector<std::uint8_t> pixels;
+    IWICImagingFactory *factory = nullptr;
+    IWICBitmapDecoder *decoder = nullptr;
+    IWICBitmapFrameDecode *frame = nullptr;
+    IWICFormatConverter *converter = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void **>(&factory))) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height)) &&
+        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
+                                        nullptr, 0, WICBitmapPaletteTypeCustom))) {
+        pixels.resize(std::size_t((width * 3 + 3) & ~3u) * height);
+        converter->CopyPixels(nullptr, (width * 3 + 3) & ~3u, UINT(pixels.size()), pixels.data());
+    }
+    for (IUnknown *object : std::initializer_list<IUnknown *>{converter, frame, decoder, factory})
+        if (object)
+            object->Release();
+    return pixels;
+}
+
+TEST_F(DocumentTest, SavesWholeFilesThroughTheDialog)
+{
+    struct SaveCase
+    {
+        std::string name;
+        std::vector<std::wstring> typed; // in the folder; empty: Cancel
+        std::wstring existing;           // a file there before, holding "old"
+        bool locked;                     // held open by another program
+        std::wstring written;            // the file saved; empty: none
+        int dialogs;
+        int questions;
+    };
+    // clang-format off
+    const SaveCase cases[] = {
+        {"PNG into a Chinese folder",           {L"拼版图.png"}, L"",       false, L"拼版图.png",   1, 0},
+        {"SVG by its extension",                {L"拼版图.svg"}, L"",       false, L"拼版图.svg",   1, 0},
+        {"an upper-case extension",             {L"图.SVG"},     L"",       false, L"图.SVG",       1, 0},
+        {"no extension: the chosen type's",     {L"方案"},       L"",       false, L"方案.png",     1, 0},
+        {"another extension: the type's added", {L"方案.txt"},   L"",       false, L"方案.txt.png", 1, 0},
+        {"replaced once the dialog asked",      {L"旧图.png"},   L"旧图.png", false, L"旧图.png",   1, 1},
+        {"an added extension asked about too",  {L"旧.txt", L"旧.txt.png"}, L"旧.txt.png", false, L"旧.txt.png", 2, 1},
+        {"a file in use kept, the failure shown", {L"锁定.png"}, L"锁定.png", true, L"",           1, 1},
+        {"cancelled: nothing written",          {L""},           L"",       false, L"",             1, 0},
+    };
+    // clang-format on
+    const test::DocumentCase &plan = test::documentCases().front();
+    for (const SaveCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        restart(plan.inputs);
+        Folder folder(L"保存测试");
+        if (!c.existing.empty())
+            writeFile(folder.at(c.existing), "old");
+        HANDLE held = c.locked ? CreateFileW(folder.at(c.existing).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                               : INVALID_HANDLE_VALUE;
+        for (const std::wstring &name : c.typed)
+            m_dialogs.typed.push_back(name.empty() ? L"" : folder.at(name));
+        command(SaveNumber);
+        CloseHandle(held);
+
+        ASSERT_EQ(int(m_dialogs.saveTitles.size()), c.dialogs);
+        EXPECT_EQ(m_dialogs.saveTitles[0], u"保存拼版图");
+        EXPECT_EQ(m_dialogs.proposed[0], plan.fileName);
+        EXPECT_EQ(m_dialogs.types, 2); // PNG and SVG
+        EXPECT_EQ(m_dialogs.questions, c.questions);
+        // The file saved and the one there before: no temporary file left behind.
+        std::vector<std::wstring> expected = {c.existing, c.written};
+        std::sort(expected.begin(), expected.end());
+        expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+        expected.erase(std::remove(expected.begin(), expected.end(), L""), expected.end());
+        EXPECT_TRUE(folder.files() == expected);
+        if (c.locked) {
+            ASSERT_EQ(m_dialogs.boxes.size(), 1u);
+            const std::u16string prefix = saveFailure(text16(folder.at(c.existing).c_str()), u"");
+            EXPECT_EQ(m_dialogs.boxes[0].title, ErrorTitle);
+            EXPECT_TRUE(m_dialogs.boxes[0].stopIcon);
+            EXPECT_EQ(m_dialogs.boxes[0].text.find(prefix), 0u);
+            EXPECT_GT(m_dialogs.boxes[0].text.size(), prefix.size()); // the system's reason
+            EXPECT_EQ(folder.read(c.existing), "old");
+            continue;
+        }
+        EXPECT_TRUE(m_dialogs.boxes.empty());
+        if (c.written.empty())
+            continue;
+        if (c.written.ends_with(L"SVG") || c.written.ends_with(L"svg")) {
+            EXPECT_TRUE(folder.read(c.written) == toSvg(*document(), Face));
+            continue;
+        }
+        const Picture picture = renderPicture(*document(), Face);
+        UINT width = 0;
+        UINT height = 0;
+        EXPECT_TRUE(decodePng(folder.at(c.written), width, height) == picture.pixels);
+        EXPECT_EQ(int(width), picture.layout.width);
+        EXPECT_EQ(int(height), picture.layout.height);
+    }
+}
+
+TEST_F(DocumentTest, AFailedWriteLeavesNothingBehind)
+{
+    press(test::documentCases().front().inputs);
+    // clang-format off
+    const std::tuple<std::wstring, FileFormat, DWORD> cases[] = {
+        {L"不存在\\拼版图.png", FileFormat::Png, ERROR_PATH_NOT_FOUND}, // fails at the start
+        {L"拼版<图>.svg",       FileFormat::Svg, ERROR_INVALID_NAME},   // fails at the move
+    };
+    // clang-format on
+    for (const auto &[name, format, error] : cases) {
+        Folder folder(L"失败测试");
+        EXPECT_EQ(writeWhole(folder.at(name), "whole", 5), error);
+        const auto reason =
+            saveDocumentAs(*document(), text16(folder.at(name).c_str()), format, Face);
+        EXPECT_EQ(reason.value_or(u"saved"), systemMessage(error));
+        EXPECT_TRUE(folder.files().empty());
+    }
+}
+
+TEST_F(DocumentTest, ThePageLandsWhereItsLayoutSays)
+{
+    std::vector<std::vector<test::Entry>> plans = {test::largestPlan()};
+    for (const test::DocumentCase &c : test::documentCases())
+        plans.push_back(c.inputs);
+    // A4 at 96 dpi, a quarter of an inch from each edge.
+    const int width = 794;
+    const int height = 1123;
+    const PageArea area{24, 24, width - 48.0, height - 48.0};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::uint8_t *bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP page =
+        CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void **>(&bits), nullptr, 0);
+    SelectObject(dc, page);
+    const int stride = (width * 3 + 3) & ~3;
+    const auto inked = [&](double x, double y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dark(bits + (std::lround(y) + dy) * stride + (std::lround(x) + dx) * 3))
+                    return true;
+        return false;
+    };
+    for (const std::vector<test::Entry> &plan : plans) {
+        restart(plan);
+        const Document &document = *this->document();
+        SCOPED_TRACE(test::printable(document.fileStem));
+        PatBlt(dc, 0, 0, width, height, WHITENESS);
+        const PageLayout layout = renderPage(dc, area, 96, document, Face);
+        GdiFlush();
+        const double k = layout.unitsPerTwip;
+        const auto x = [&](double twips) { return layout.sheetLeft + twips * k; };
+        const auto y = [&](double twips) { return layout.sheetTop + twips * k; };
+        int missing = 0;
+        for (const GridBlock &block : document.drawing.blocks)
+            if (block.rows > 0 && block.cols > 0 && linesMerge(block, k))
+                missing += !inked(x(block.x + block.cols * block.cellWidth / 2),
+                                  y(block.y + block.rows * block.cellHeight / 2));
+            else
+                forEachLine(block, [&](double x1, double y1, double x2, double y2) {
+                    missing += !inked(x((x1 + x2) / 2), y((y1 + y2) / 2));
+                });
+        EXPECT_EQ(missing, 0);
+        // Ink on the sheet and on the job line above it, nowhere else.
+        const RECT sheet{int(x(0)) - 1, int(y(0)) - 1, int(x(document.drawing.width)) + 2,
+                         int(y(document.drawing.height)) + 2};
+        const RECT text{int(area.left), int(layout.textTop), int(area.left + area.width),
+                        int(layout.textTop + layout.textPixels * 1.5)};
+        int stray = 0;
+        int lettered = 0;
+        for (int py = 0; py < height; ++py)
+            for (int px = 0; px < width; ++px)
+                if (dark(bits + py * stride + px * 3)) {
+                    lettered += PtInRect(&text, {px, py});
+                    stray += !PtInRect(&sheet, {px, py}) && !PtInRect(&text, {px, py});
+                }
+        EXPECT_EQ(stray, 0);
+        EXPECT_GT(lettered, layout.textPixels);
+        EXPECT_LE(text.bottom, sheet.top + 1);
+    }
+    DeleteObject(page);
+    DeleteDC(dc);
+}
+
+TEST_F(DocumentTest, PrintsOnePageOnThePrinterPicked)
+{
+    if (!installPrinter())
+        GTEST_SKIP() << "this Wine prefix takes no printer";
+    const test::DocumentCase &plan = test::documentCases().front();
+    press(plan.inputs);
+    Folder folder(L"打印测试");
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(folder.path.c_str());
+    m_dialogs.print = false;
+    command(PrintNumber);
+    EXPECT_TRUE(folder.files().empty());
+    m_dialogs.print = true;
+    command(PrintNumber);
+    SetCurrentDirectoryW(before);
+
+    EXPECT_EQ(m_dialogs.printDialogs, 2);
+    EXPECT_TRUE(m_dialogs.boxes.empty());
+    ASSERT_TRUE(folder.files() == std::vector<std::wstring>{L"FILE:"});
+    const std::string ps = folder.read(L"FILE:");
+    EXPECT_TRUE(ps.starts_with("%!PS-Adobe"));
+    EXPECT_NE(ps.find("%%Pages: 1"), std::string::npos);
+    EXPECT_NE(
+        ps.find(printsAcross(*document()) ? "%%Orientation: Landscape" : "%%Orientation: Portrait"),
+        std::string::npos);
+    EXPECT_NE(ps.find("-1092x787-210x297)"), std::string::npos); // the file stem names the job
+    // A quarter of a point at 600 dpi; a stroke for every line of the plan.
+    EXPECT_NE(ps.find("\n2 setlinewidth"), std::string::npos);
+    int strokes = 0;
+    for (std::size_t at = ps.find(" lineto"); at != std::string::npos;
+         at = ps.find(" lineto", at + 1))
+        ++strokes;
+    EXPECT_GE(strokes, plan.lines);
+}
+
+} // namespace
+} // namespace korvane::win32

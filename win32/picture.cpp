@@ -1,0 +1,223 @@
+#include "win32/picture.h"
+
+#include "common/raster.h"
+#include "win32/text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace korvane::win32 {
+namespace {
+
+constexpr COLORREF Black = RGB(0, 0, 0);
+
+// Lines handed to GDI at a time: one call per batch, however many lines a plan has.
+constexpr std::size_t LinesPerCall = 4096;
+
+int rounded(double value)
+{
+    return int(std::lround(value));
+}
+
+// The sheet as lines: each block's grid, or one solid band where its lines would merge. A
+// line of a pen one device pixel wide ends one unit further on, so that it covers its end.
+void drawLines(HDC dc, const Drawing &drawing, const Placement &p)
+{
+    const LOGBRUSH ink{BS_SOLID, Black, 0};
+    const HPEN pen = p.lineWidth <= 0
+                         ? CreatePen(PS_SOLID, 0, Black)
+                         : ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                                        DWORD(p.lineWidth), &ink, 0, nullptr);
+    const HBRUSH band = CreateSolidBrush(Black);
+    const HGDIOBJ oldPen = SelectObject(dc, pen);
+    const int end = p.lineWidth <= 0 ? 1 : 0;
+    const auto x = [&](double twips) { return rounded(p.sheetLeft + twips * p.unitsPerTwipX); };
+    const auto y = [&](double twips) { return rounded(p.sheetTop + twips * p.unitsPerTwipY); };
+
+    std::vector<POINT> points;
+    std::vector<DWORD> counts;
+    const auto flush = [&] {
+        if (!counts.empty())
+            PolyPolyline(dc, points.data(), counts.data(), DWORD(counts.size()));
+        points.clear();
+        counts.clear();
+    };
+    const double unitsPerTwip = std::min(p.unitsPerTwipX, p.unitsPerTwipY);
+    for (const GridBlock &block : drawing.blocks) {
+        if (block.rows <= 0 || block.cols <= 0)
+            continue;
+        if (linesMerge(block, unitsPerTwip)) {
+            const RECT r{x(block.x), y(block.y),
+                         x(block.x + double(block.cols) * block.cellWidth) + end,
+                         y(block.y + double(block.rows) * block.cellHeight) + end};
+            FillRect(dc, &r, band);
+            continue;
+        }
+        forEachLine(block, [&](double x1, double y1, double x2, double y2) {
+            const bool across = y1 == y2;
+            points.push_back({x(x1), y(y1)});
+            points.push_back({x(x2) + (across ? end : 0), y(y2) + (across ? 0 : end)});
+            counts.push_back(2);
+            if (counts.size() == LinesPerCall)
+                flush();
+        });
+    }
+    flush();
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    DeleteObject(band);
+}
+
+void drawText(HDC dc, const Placement &p, std::u16string_view face)
+{
+    if (p.text.empty())
+        return;
+    const Font font = Font::ofPixels(face, p.fontPixels);
+    const HGDIOBJ old = SelectObject(dc, font.handle());
+    SetTextColor(dc, Black);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    for (const TextLine &line : p.text) {
+        const std::wstring text = wide(line.text);
+        TextOutW(dc, line.left, line.top, text.c_str(), int(text.size()));
+    }
+    SelectObject(dc, old);
+}
+
+// The text lines of a picture, as layoutPicture places them below the sheet.
+std::vector<TextLine> pictureText(const PictureLayout &layout)
+{
+    std::vector<TextLine> lines;
+    for (std::size_t i = 0; i < layout.lines.size(); ++i)
+        lines.push_back({layout.margin,
+                         layout.sheet.height + layout.margin + int(i) * layout.lineHeight,
+                         layout.lines[i]});
+    return lines;
+}
+
+} // namespace
+
+double TextMeasure::operator()(std::u16string_view text, int pixels)
+{
+    auto it = std::find_if(m_fonts.begin(), m_fonts.end(),
+                           [pixels](const auto &entry) { return entry.first == pixels; });
+    if (it == m_fonts.end())
+        it = m_fonts.insert(m_fonts.end(), {pixels, Font::ofPixels(m_face, pixels)});
+    const HGDIOBJ old = SelectObject(m_dc, it->second.handle());
+    SIZE size{};
+    const std::wstring measured = wide(text);
+    GetTextExtentPoint32W(m_dc, measured.c_str(), int(measured.size()), &size);
+    SelectObject(m_dc, old);
+    return double(size.cx);
+}
+
+void drawDocument(HDC dc, const Document &document, const Placement &placement,
+                  std::u16string_view face)
+{
+    if (!IsRectEmpty(&placement.paper))
+        FillRect(dc, &placement.paper, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (placement.raster) {
+        const int left = rounded(placement.sheetLeft);
+        const int top = rounded(placement.sheetTop);
+        for (const PixelRect &r : placement.raster->ink)
+            PatBlt(dc, left + r.x, top + r.y, r.width, r.height, BLACKNESS);
+    } else {
+        drawLines(dc, document.drawing, placement);
+    }
+    drawText(dc, placement, face);
+}
+
+Picture renderPicture(const Document &document, std::u16string_view face)
+{
+    Picture picture;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    {
+        TextMeasure measure(dc, face);
+        picture.layout = layoutPicture(document, measure.function());
+    }
+    const PictureLayout &layout = picture.layout;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = layout.width;
+    info.bmiHeader.biHeight = -layout.height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        const HGDIOBJ old = SelectObject(dc, bitmap);
+        Placement placement;
+        placement.paper = {0, 0, layout.width, layout.height};
+        placement.raster = &layout.sheet;
+        placement.fontPixels = layout.fontPixels;
+        placement.text = pictureText(layout);
+        drawDocument(dc, document, placement, face);
+        GdiFlush();
+        picture.stride = (layout.width * 3 + 3) & ~3;
+        const auto *first = static_cast<const std::uint8_t *>(bits);
+        picture.pixels.assign(first, first + std::size_t(picture.stride) * layout.height);
+        SelectObject(dc, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(dc);
+    return picture;
+}
+
+HENHMETAFILE renderMetafile(const Document &document, const PictureLayout &layout,
+                            std::u16string_view face)
+{
+    const HDC screen = GetDC(nullptr);
+    // The frame in hundredths of a millimetre: the picture's size at its resolution.
+    const RECT frame{0, 0, MulDiv(layout.width, 2540, PictureLayout::Dpi),
+                     MulDiv(layout.height, 2540, PictureLayout::Dpi)};
+    const HDC dc = CreateEnhMetaFileW(screen, nullptr, &frame, nullptr);
+    if (!dc) {
+        ReleaseDC(nullptr, screen);
+        return nullptr;
+    }
+    // Drawn in the picture's pixels, mapped onto the frame in the reference device's: the
+    // frame's hundredths of a millimetre times the device's pixels per millimetre, kept as an
+    // exact ratio so that a player fits the pixels to the frame again without a drift.
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, layout.width * GetDeviceCaps(screen, HORZSIZE) * 100,
+                   layout.height * GetDeviceCaps(screen, VERTSIZE) * 100, nullptr);
+    SetViewportExtEx(dc, frame.right * GetDeviceCaps(screen, HORZRES),
+                     frame.bottom * GetDeviceCaps(screen, VERTRES), nullptr);
+    ReleaseDC(nullptr, screen);
+
+    Placement placement;
+    placement.paper = {0, 0, layout.width, layout.height};
+    // The sheet's far edges on its last pixels, where the picture has them.
+    const Drawing &drawing = document.drawing;
+    placement.unitsPerTwipX =
+        drawing.width > 0 ? double(layout.sheet.width - 1) / double(drawing.width) : 0;
+    placement.unitsPerTwipY =
+        drawing.height > 0 ? double(layout.sheet.height - 1) / double(drawing.height) : 0;
+    placement.fontPixels = layout.fontPixels;
+    placement.text = pictureText(layout);
+    drawDocument(dc, document, placement, face);
+    return CloseEnhMetaFile(dc);
+}
+
+PageLayout renderPage(HDC dc, const PageArea &area, int dpi, const Document &document,
+                      std::u16string_view face)
+{
+    TextMeasure measure(dc, face);
+    const PageLayout page = layoutPage(document, area, dpi, measure.function());
+    Placement placement;
+    placement.sheetLeft = page.sheetLeft;
+    placement.sheetTop = page.sheetTop;
+    placement.unitsPerTwipX = page.unitsPerTwip;
+    placement.unitsPerTwipY = page.unitsPerTwip;
+    // Thinner than two device units: the device's thinnest line.
+    const int width = rounded(page.lineWidth);
+    placement.lineWidth = width >= 2 ? width : 0;
+    placement.fontPixels = page.textPixels;
+    placement.text = {{rounded(page.textLeft), rounded(page.textTop), document.jobLine}};
+    drawDocument(dc, document, placement, face);
+    return page;
+}
+
+} // namespace korvane::win32

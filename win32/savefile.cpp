@@ -1,0 +1,215 @@
+#include "win32/savefile.h"
+
+#include "win32/ondemand.h"
+#include "win32/text.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <iterator>
+#include <new>
+#include <stdexcept>
+#include <wincodec.h>
+
+namespace korvane::win32 {
+namespace {
+
+// A COM interface pointer that releases what it holds.
+template <typename T> class Ref
+{
+public:
+    Ref() = default;
+    Ref(const Ref &) = delete;
+    Ref &operator=(const Ref &) = delete;
+    ~Ref()
+    {
+        if (m_pointer)
+            m_pointer->Release();
+    }
+
+    T **out() { return &m_pointer; }
+    void **untyped() { return reinterpret_cast<void **>(&m_pointer); }
+    T *get() const { return m_pointer; }
+    T *operator->() const { return m_pointer; }
+
+private:
+    T *m_pointer = nullptr;
+};
+
+std::wstring decimal(unsigned long value)
+{
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    return {digits.data(), end.ptr};
+}
+
+DWORD lastError()
+{
+    const DWORD error = GetLastError();
+    return error ? error : DWORD(ERROR_WRITE_FAULT);
+}
+
+// Removes a file this program made, and makes sure it is gone: a file system may report a
+// delete it did not do (Wine on a read-only mount).
+void discard(const std::wstring &path)
+{
+    DeleteFileW(path.c_str());
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+DWORD writeAll(HANDLE file, const void *bytes, std::size_t size)
+{
+    const auto *at = static_cast<const std::uint8_t *>(bytes);
+    // WriteFile takes at most 4 GiB at a time.
+    constexpr std::size_t Chunk = std::size_t(1) << 30;
+    while (size > 0) {
+        const DWORD wanted = DWORD(std::min(size, Chunk));
+        DWORD written = 0;
+        if (!WriteFile(file, at, wanted, &written, nullptr))
+            return lastError();
+        if (written != wanted)
+            return ERROR_DISK_FULL;
+        at += written;
+        size -= written;
+    }
+    return FlushFileBuffers(file) ? 0 : lastError();
+}
+
+} // namespace
+
+std::vector<FileType> writableTypes(std::span<const FileType> types)
+{
+    std::vector<FileType> writable;
+    std::copy_if(types.begin(), types.end(), std::back_inserter(writable),
+                 [](const FileType &type) {
+                     return type.format == FileFormat::Png || type.format == FileFormat::Svg;
+                 });
+    return writable;
+}
+
+DWORD writeWhole(const std::wstring &path, const void *bytes, std::size_t size)
+{
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+    // A new file of our own beside the target, so that the move stays within one volume.
+    std::wstring temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (unsigned long attempt = 0; file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary =
+            folder + L"~" + decimal(GetCurrentProcessId()) + L"-" + decimal(attempt) + L".tmp";
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = lastError();
+            if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 100)
+                return error;
+        }
+    }
+    DWORD error = writeAll(file, bytes, size);
+    if (!CloseHandle(file) && !error)
+        error = lastError();
+    if (!error && !MoveFileExW(temporary.c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = lastError();
+    if (error)
+        discard(temporary);
+    return error;
+}
+
+HRESULT encodePng(const Picture &picture, std::vector<std::uint8_t> &png)
+{
+    if (picture.pixels.empty())
+        return E_OUTOFMEMORY;
+    const Com &com = Com::get();
+    if (!com.ready())
+        return FAILED(com.started) ? com.started : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+    const PictureLayout &layout = picture.layout;
+
+    Ref<IWICImagingFactory> factory;
+    Ref<IStream> stream;
+    Ref<IWICBitmapEncoder> encoder;
+    Ref<IWICBitmapFrameEncode> frame;
+    Ref<IPropertyBag2> options;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    HRESULT result = com.createInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IWICImagingFactory, factory.untyped());
+    if (SUCCEEDED(result))
+        result = com.streamOnHGlobal(nullptr, TRUE, stream.out());
+    if (SUCCEEDED(result))
+        result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out());
+    if (SUCCEEDED(result))
+        result = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+    if (SUCCEEDED(result))
+        result = encoder->CreateNewFrame(frame.out(), options.out());
+    if (SUCCEEDED(result))
+        result = frame->Initialize(options.get());
+    if (SUCCEEDED(result))
+        result = frame->SetSize(UINT(layout.width), UINT(layout.height));
+    if (SUCCEEDED(result))
+        result = frame->SetResolution(PictureLayout::Dpi, PictureLayout::Dpi);
+    if (SUCCEEDED(result))
+        result = frame->SetPixelFormat(&format);
+    if (SUCCEEDED(result) && !IsEqualGUID(format, GUID_WICPixelFormat24bppBGR))
+        result = WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
+    if (SUCCEEDED(result))
+        result = frame->WritePixels(UINT(layout.height), UINT(picture.stride),
+                                    UINT(picture.pixels.size()),
+                                    const_cast<BYTE *>(picture.pixels.data()));
+    if (SUCCEEDED(result))
+        result = frame->Commit();
+    if (SUCCEEDED(result))
+        result = encoder->Commit();
+    STATSTG stat{};
+    if (SUCCEEDED(result))
+        result = stream->Stat(&stat, STATFLAG_NONAME);
+    if (FAILED(result))
+        return result;
+
+    png.resize(std::size_t(stat.cbSize.QuadPart));
+    const LARGE_INTEGER start{};
+    ULONG read = 0;
+    result = stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    if (SUCCEEDED(result))
+        result = stream->Read(png.data(), ULONG(png.size()), &read);
+    if (SUCCEEDED(result) && read != png.size())
+        result = E_UNEXPECTED;
+    return FAILED(result) ? result : S_OK;
+}
+
+std::optional<std::u16string> saveDocumentAs(const Document &document, std::u16string_view path,
+                                             FileFormat format, std::u16string_view face)
+{
+    try {
+        DWORD error = 0;
+        switch (format) {
+        case FileFormat::Png: {
+            std::vector<std::uint8_t> png;
+            const HRESULT encoded = encodePng(renderPicture(document, face), png);
+            if (FAILED(encoded))
+                return systemMessage(encoded);
+            error = writeWhole(wide(path), png.data(), png.size());
+            break;
+        }
+        case FileFormat::Svg: {
+            const std::string svg = toSvg(document, face);
+            error = writeWhole(wide(path), svg.data(), svg.size());
+            break;
+        }
+        case FileFormat::Pdf:
+            error = ERROR_NOT_SUPPORTED;
+            break;
+        }
+        if (error)
+            return systemMessage(error);
+        return std::nullopt;
+    } catch (const std::bad_alloc &) {
+        return systemMessage(DWORD(ERROR_NOT_ENOUGH_MEMORY));
+    } catch (const std::length_error &) {
+        return systemMessage(DWORD(ERROR_NOT_ENOUGH_MEMORY));
+    }
+}
+
+} // namespace korvane::win32
