@@ -1,15 +1,25 @@
 // One whole press of "查看拼版图" in the Windows window, under Wine or on Windows: parsing,
 // the computation, drawing the diagram and painting it. The cases are the Qt benchmark's.
-// Prints the median and the slowest of a number of presses per case, in milliseconds.
+// Then the plan handed on, for an everyday plan and the largest one: the copy (picture,
+// vector picture and text onto the clipboard), each file saved (rendered, encoded, written
+// whole and flushed), and the printed page drawn at 600 dpi; with the sizes they come to.
+// Prints the median and the slowest of a number of runs per case, in milliseconds.
 #include "app/window.h"
 #include "bench/presscases.h"
+#include "tests/cases/documentcases.h"
 #include "win32/controlid.h"
+#include "win32/documentcommands.h"
 #include "win32/mainwindow.h"
+#include "win32/picture.h"
+#include "win32/savefile.h"
+#include "win32/text.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
@@ -27,6 +37,90 @@ void setText(HWND panel, korvane::ControlName name, const char16_t *text)
 {
     SetWindowTextW(GetDlgItem(panel, korvane::win32::controlId(name)),
                    reinterpret_cast<const wchar_t *>(text));
+}
+
+// Median and slowest of `runs` runs of `work`, printed as one row.
+void time(const char *name, int runs, const std::function<void()> &work, const std::string &size)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double start = now();
+        work();
+        times.push_back(now() - start);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%-45s %10.3f %10.3f %12s\n", name, times[times.size() / 2], times.back(),
+                size.c_str());
+}
+
+std::size_t fileSize(const std::wstring &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return (std::size_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The plan handed on in every form, `runs` times each.
+void handOn(korvane::win32::MainWindow &window, const korvane::Document &document, const char *plan,
+            int runs)
+{
+    using namespace korvane;
+    using namespace korvane::win32;
+    const std::u16string_view face = mainWindow.font.face;
+    const auto kib = [](std::size_t bytes) {
+        return std::to_string((bytes + 512) / 1024) + " KiB";
+    };
+    const std::string name(plan);
+
+    const Picture picture = renderPicture(document, face);
+    const HENHMETAFILE metafile = renderMetafile(document, picture.layout, face);
+    const std::size_t vectors = GetEnhMetaFileBits(metafile, 0, nullptr);
+    DeleteEnhMetaFile(metafile);
+    time((name + ": copy").c_str(), runs, [&] { copyDocument(window.handle(), document, face); },
+         kib(picture.pixels.size()) + " + " + kib(vectors));
+
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    for (const FileType &type : writableTypes(documentTypes())) {
+        const std::wstring path = std::wstring(temp) + L"拼版图-bench." + wide(type.extension);
+        const std::u16string target(reinterpret_cast<const char16_t *>(path.c_str()));
+        saveDocumentAs(document, target, type.format, face);
+        time((name + ": save " + std::string(type.extension.begin(), type.extension.end())).c_str(),
+             runs, [&] { saveDocumentAs(document, target, type.format, face); },
+             kib(fileSize(path)));
+        DeleteFileW(path.c_str());
+    }
+
+    // An A4 page at 600 dpi, a quarter of an inch from each edge, one bit a pixel.
+    const int width = 4961;
+    const int height = 7016;
+    struct
+    {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = width;
+    info.header.biHeight = -height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 1;
+    info.colours[1] = {255, 255, 255, 0};
+    HDC dc = CreateCompatibleDC(nullptr);
+    void *bits = nullptr;
+    HBITMAP page = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, page);
+    const PageArea area{150, 150, width - 300.0, height - 300.0};
+    time((name + ": page at 600 dpi").c_str(), runs,
+         [&] {
+             PatBlt(dc, 0, 0, width, height, WHITENESS);
+             renderPage(dc, area, 600, document, face);
+             GdiFlush();
+         },
+         "");
+    SelectObject(dc, old);
+    DeleteObject(page);
+    DeleteDC(dc);
 }
 
 } // namespace
@@ -56,5 +150,15 @@ int main(int argc, char **argv)
         std::sort(times.begin(), times.end());
         std::printf("%-45s %10.3f %10.3f\n", c.name, times[times.size() / 2], times.back());
     }
+
+    std::printf("\n%-45s %10s %10s %12s\n", "the plan handed on", "median ms", "max ms", "size");
+    const auto pressPlan = [&](const std::vector<korvane::test::Entry> &inputs) {
+        for (const korvane::test::Entry &entry : inputs)
+            setText(panel, entry.control, entry.text.c_str());
+        SendMessageW(button, BM_CLICK, 0, 0);
+        return *window.panel(0).document();
+    };
+    handOn(window, pressPlan(korvane::test::documentCases().front().inputs), "everyday", presses);
+    handOn(window, pressPlan(korvane::test::largestPlan()), "largest", presses);
     return 0;
 }

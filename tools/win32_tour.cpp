@@ -1,9 +1,14 @@
 // Opens the Windows window in a given state, for screenshots under Wine:
-// tools/windows-screenshots.sh. Usage: korvane_tour.exe <scene> [seconds]
+// tools/windows-screenshots.sh. Usage: korvane_tour.exe <scene> [seconds] [--menu] [--save DIR]
+//   --menu      opens the diagram's context menu once the window shows
+//   --save DIR  writes what the imposition panel's commands hand on into DIR (a Windows
+//               path): the PNG and SVG files and the vector picture of a copy as an EMF
 #include "app/window.h"
 #include "tools/scenes.h"
 #include "win32/controlid.h"
 #include "win32/mainwindow.h"
+#include "win32/picture.h"
+#include "win32/savefile.h"
 #include "win32/text.h"
 
 #include <commctrl.h>
@@ -11,19 +16,51 @@
 #include <cstdlib>
 #include <string>
 
+namespace {
+
+using namespace korvane;
+using namespace korvane::win32;
+
+void save(const Document &document, const std::wstring &folder)
+{
+    const std::u16string_view face = mainWindow.font.face;
+    for (const FileType &type : writableTypes(documentTypes())) {
+        const std::wstring path =
+            folder + L"\\" + wide(document.fileStem) + L"." + wide(type.extension);
+        if (const auto reason = saveDocumentAs(
+                document, reinterpret_cast<const char16_t *>(path.c_str()), type.format, face))
+            std::fprintf(stderr, "korvane_tour: cannot save a file\n");
+    }
+    const Picture picture = renderPicture(document, face);
+    const HENHMETAFILE metafile = renderMetafile(document, picture.layout, face);
+    const std::wstring path = folder + L"\\" + wide(document.fileStem) + L".emf";
+    DeleteEnhMetaFile(CopyEnhMetaFileW(metafile, path.c_str()));
+    DeleteEnhMetaFile(metafile);
+}
+
+HWND g_diagram = nullptr;
+
+} // namespace
+
 int wmain(int argc, wchar_t *argv[])
 {
     const std::wstring wanted = argc > 1 ? argv[1] : L"";
-    const korvane::tour::Scene *scene =
-        korvane::tour::findScene(std::string(wanted.begin(), wanted.end()));
+    const tour::Scene *scene = tour::findScene(std::string(wanted.begin(), wanted.end()));
     if (!scene) {
-        std::fprintf(stderr, "usage: korvane_tour <scene> [seconds]\n");
+        std::fprintf(stderr, "usage: korvane_tour <scene> [seconds] [--menu] [--save DIR]\n");
         return 2;
     }
     const int seconds = argc > 2 ? _wtoi(argv[2]) : 5;
+    bool menu = false;
+    std::wstring folder;
+    for (int i = 3; i < argc; ++i) {
+        if (std::wstring(argv[i]) == L"--menu")
+            menu = true;
+        else if (std::wstring(argv[i]) == L"--save" && i + 1 < argc)
+            folder = argv[++i];
+    }
 
-    using namespace korvane::win32;
-    MainWindow window(korvane::mainWindow, GetModuleHandleW(nullptr));
+    MainWindow window(mainWindow, GetModuleHandleW(nullptr));
     SendMessageW(window.tabStrip(), TCM_SETCURFOCUS, WPARAM(scene->tab), 0);
     HWND panel = window.panel(scene->tab).handle();
     for (const auto &[name, text] : scene->entries)
@@ -33,9 +70,36 @@ int wmain(int argc, wchar_t *argv[])
                      reinterpret_cast<LPARAM>(GetDlgItem(panel, controlId(name))));
     if (!scene->button.empty())
         SendMessageW(GetDlgItem(panel, controlId(scene->button)), BM_CLICK, 0, 0);
+    if (!folder.empty() && window.panel(0).document())
+        save(*window.panel(0).document(), folder);
     SetWindowPos(window.handle(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window.handle(), SW_SHOWNORMAL);
-    SetTimer(window.handle(), 0, UINT(seconds) * 1000,
-             [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    // No tool tip over the picture: the pointer of a virtual display rests on the diagram.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND tips, LPARAM) -> BOOL {
+            wchar_t name[32] = {};
+            GetClassNameW(tips, name, 32);
+            if (std::wstring(name) == TOOLTIPS_CLASSW)
+                SendMessageW(tips, TTM_ACTIVATE, FALSE, 0);
+            return TRUE;
+        },
+        0);
+    if (menu) {
+        // Right-clicked in the middle of the diagram, once the window has shown.
+        g_diagram = GetDlgItem(window.panel(0).handle(), controlId("drawpic"));
+        SetTimer(window.handle(), 1, 500, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(GetAncestor(g_diagram, GA_ROOT), id);
+            RECT r;
+            GetWindowRect(g_diagram, &r);
+            PostMessageW(g_diagram, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(g_diagram),
+                         MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        });
+    }
+    // A menu's own loop would keep the quit message from the window's: close it first.
+    SetTimer(window.handle(), 0, UINT(seconds) * 1000, [](HWND, UINT, UINT_PTR, DWORD) {
+        EndMenu();
+        PostQuitMessage(0);
+    });
     return window.run();
 }

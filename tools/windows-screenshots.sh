@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the Windows window under Wine on a virtual X display, for the README and for
-# review. Run from the project root after `bash scripts/windows.sh` (or a build of the
-# windows preset):
+# review, and the files the imposition panel's commands write. Run from the project root
+# after `bash scripts/windows.sh` (or a build of the windows preset):
 #   xvfb-run -a -s "-screen 0 640x480x24" tools/windows-screenshots.sh [out-dir]
 # Uses a prefix of its own with Wine's X11 driver (the tests' prefixes draw nowhere).
 set -euo pipefail
@@ -11,6 +11,9 @@ tour=build-windows/tools/korvane_tour.exe
 mkdir -p "$out"
 export WINEPREFIX=$PWD/build-windows/wine-prefix-screenshots WINEDEBUG=-all LANG=zh_CN.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The zh_CN locale the tests' prefixes use (scripts/wine-prefix.sh start compiles it).
+export LOCPATH=$PWD/build-windows/locales
+[ -e "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ] || bash scripts/wine-prefix.sh start "$PWD/build-windows/wine-prefix" >/dev/null
 [ -e "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
 for scene in imposition imposition-turn imposition-tumble grammage spine colour about; do
     /usr/lib/wine/wine64 "$tour" "$scene" 4 >/dev/null 2>&1 &
@@ -22,4 +25,12 @@ for scene in imposition imposition-turn imposition-tumble grammage spine colour 
     import -window "$window" "$out/$scene.png"
     wait "$pid"
 done
+# The diagram's context menu after a press (the menu is a window of its own: the whole
+# screen is taken), and what the commands hand on, written into the output folder: the PNG
+# and SVG files and the EMF of a copy.
+/usr/lib/wine/wine64 "$tour" imposition 4 --menu --save "Z:$(realpath "$out" | tr / '\\')" >/dev/null 2>&1 &
+pid=$!
+sleep 2.5
+import -window root -crop 460x300+0+20 "$out/imposition-menu.png"
+wait "$pid"
 /usr/lib/wine/wineserver -k 2>/dev/null || true
