@@ -1,7 +1,8 @@
 // A plan leaving the window, offscreen: the clipboard's forms, each kind of file and a
-// printed page, for an everyday plan and for the largest plan a press accepts. The sizes of
-// the files written are reported as counters.
+// printed page, for the worst accepted presses of each kind and an everyday one. The sizes
+// of the files written are reported as counters.
 #include "app/window.h"
+#include "bench/presscases.h"
 #include "qt/documentio.h"
 #include "qt/mainwindow.h"
 #include "qt/panelwidget.h"
@@ -14,32 +15,25 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#include <iterator>
 
 namespace {
 
 using namespace korvane;
 
-struct Plan
-{
-    const char *name;
-    const char16_t *arrangement;
-    const char16_t *sizes[4];
-};
-// clang-format off
-constexpr Plan Plans[] = {
-    {"everyday mixed, 1092 x 787 / 210 x 297", u"横竖混排", {u"1092", u"787", u"210", u"297"}},
-    {"largest, 46340 square / 1 x 1",          u"横排",     {u"46340", u"46340", u"1", u"1"}},
-};
-// clang-format on
+using Plan = bench::PressInput;
+constexpr auto &Plans = bench::PressInputs;
 
 Document documentOf(const Plan &plan)
 {
     MainWindow window(mainWindow);
     PanelWidget *panel = window.panel(0);
     panel->control<QComboBox>("Combo2")->setEditText(QString::fromUtf16(plan.arrangement));
+    panel->control<QComboBox>("Combo3")->setEditText(QString::fromUtf16(plan.method));
     const char *boxes[] = {"Text4", "Text5", "Text6", "Text7"};
     for (int i = 0; i < 4; ++i)
-        panel->control<QLineEdit>(boxes[i])->setText(QString::fromUtf16(plan.sizes[i]));
+        panel->control<QLineEdit>(boxes[i])->setText(
+            QString::fromUtf16(plan.sizes[std::size_t(i)]));
     panel->press("Command6");
     return *panel->lastDocument();
 }
@@ -84,9 +78,12 @@ void BM_PrintedPage(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_Copy)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Save)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PrintedPage)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+constexpr int LastPlan = int(std::size(Plans)) - 1;
+BENCHMARK(BM_Copy)->DenseRange(0, LastPlan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, LastPlan, 1), {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintedPage)->DenseRange(0, LastPlan)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -23,6 +23,8 @@ constexpr int ScreenFontPixels = 12;
 constexpr int PointsPerInch = 72;
 constexpr double PrintedTextPoints = 10;
 constexpr double PrintedLinePoints = 0.25;
+// The SVG keeps lines a tenth of a pixel of the picture apart, ten units to its pixel.
+constexpr double SvgDetail = 10.0 * PictureLayout::Dpi / TwipsPerInch;
 
 void appendUtf8(std::string &out, std::u16string_view text)
 {
@@ -110,12 +112,19 @@ std::string toSvg(const Document &d, std::u16string_view face)
     svg += "<path fill=\"none\" stroke=\"#000000\" stroke-width=\"1\" "
            "vector-effect=\"non-scaling-stroke\" d=\"";
     const double k = d.unitsPerTwip;
+    std::string bands;
     for (const GridBlock &block : d.drawing.blocks)
-        forEachLine(block, [&](double x1, double y1, double x2, double y2) {
-            svg += "M" + n(x1 * k) + " " + n(y1 * k);
-            svg += y1 == y2 ? "H" + n(x2 * k) : "V" + n(y2 * k);
-        });
-    svg += "\"/>\n<text x=\"0\" y=\"" + n(baseline) + "\" font-size=\"" + n(font) +
+        forEachStroke(
+            block, SvgDetail,
+            [&](double x1, double y1, double x2, double y2) {
+                svg += "M" + n(x1 * k) + " " + n(y1 * k);
+                svg += y1 == y2 ? "H" + n(x2 * k) : "V" + n(y2 * k);
+            },
+            [&](double x, double y, double width, double height) {
+                bands += "<rect x=\"" + n(x * k) + "\" y=\"" + n(y * k) + "\" width=\"" +
+                         n(width * k) + "\" height=\"" + n(height * k) + "\" fill=\"#000000\"/>\n";
+            });
+    svg += "\"/>\n" + bands + "<text x=\"0\" y=\"" + n(baseline) + "\" font-size=\"" + n(font) +
            "\" font-family=\"";
     for (std::u16string_view candidate : faceCandidates(face)) {
         appendEscaped(svg, candidate);

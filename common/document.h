@@ -34,9 +34,27 @@ template <typename Line> void forEachLine(const GridBlock &block, Line &&line)
     }
 }
 
+// A block as a vector form draws it at `unitsPerTwip` device units to the twip: its lines, as
+// forEachLine gives them; or, where they would lie closer than one unit apart and merge
+// anyway, `band(x, y, width, height)` in twips, one solid rectangle, as the rasteriser draws
+// it. So no form draws more lines than it has units across, however dense the plan. An
+// empty block draws nothing.
+template <typename Line, typename Band>
+void forEachStroke(const GridBlock &block, double unitsPerTwip, Line &&line, Band &&band)
+{
+    if (block.rows <= 0 || block.cols <= 0)
+        return;
+    if (linesMerge(block, unitsPerTwip))
+        band(block.x, block.y, double(block.cols) * block.cellWidth,
+             double(block.rows) * block.cellHeight);
+    else
+        forEachLine(block, line);
+}
+
 // The document as SVG, UTF-8: the viewBox in the sheet's own units, so that a reader
-// measures true sizes; lines that stay one device pixel wide at any zoom; the job line as
-// text below the sheet, in `face` or what stands in for it.
+// measures true sizes; lines that stay one device pixel wide at any zoom, down to a tenth of
+// a pixel of the picture apart (denser blocks are solid); the job line as text below the
+// sheet, in `face` or what stands in for it.
 std::string toSvg(const Document &document, std::u16string_view face);
 
 // How wide `text` is in the interface font at a size of `pixels`, as the front end measures.

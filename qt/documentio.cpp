@@ -74,7 +74,7 @@ void copyToClipboard(const Document &document, const Typeface &face)
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-void paintPages(QPagedPaintDevice &device, const Document &document, const Typeface &face)
+bool paintPages(QPagedPaintDevice &device, const Document &document, const Typeface &face)
 {
     const int dpi = device.logicalDpiX();
     const QRect printable = device.pageLayout().paintRectPixels(dpi);
@@ -83,7 +83,9 @@ void paintPages(QPagedPaintDevice &device, const Document &document, const Typef
     const PageLayout page =
         layoutPage(document, {0, 0, double(printable.width()), double(printable.height())}, dpi,
                    measuredIn(base));
-    QPainter painter(&device);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
     painter.setFont(atPixels(base, page.textPixels));
     painter.drawText(QRectF(page.textLeft, page.textTop, printable.width(), page.textPixels * 2.0),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
@@ -95,11 +97,19 @@ void paintPages(QPagedPaintDevice &device, const Document &document, const Typef
     std::vector<QLineF> lines;
     const double k = page.unitsPerTwip;
     for (const GridBlock &block : document.drawing.blocks)
-        forEachLine(block, [&](double x1, double y1, double x2, double y2) {
-            lines.emplace_back(page.sheetLeft + x1 * k, page.sheetTop + y1 * k,
-                               page.sheetLeft + x2 * k, page.sheetTop + y2 * k);
-        });
+        forEachStroke(
+            block, k,
+            [&](double x1, double y1, double x2, double y2) {
+                lines.emplace_back(page.sheetLeft + x1 * k, page.sheetTop + y1 * k,
+                                   page.sheetLeft + x2 * k, page.sheetTop + y2 * k);
+            },
+            [&](double x, double y, double width, double height) {
+                painter.fillRect(
+                    QRectF(page.sheetLeft + x * k, page.sheetTop + y * k, width * k, height * k),
+                    Qt::black);
+            });
     painter.drawLines(lines.data(), int(lines.size()));
+    return painter.end();
 }
 
 bool writeDocument(const Document &document, FileFormat format, const Typeface &face,
@@ -122,7 +132,7 @@ bool writeDocument(const Document &document, FileFormat format, const Typeface &
             pdf.setPageSize(QPageSize(QPageSize::A4));
             pdf.setPageOrientation(orientationFor(document));
             pdf.setTitle(toQString(document.jobLine));
-            paintPages(pdf, document, face);
+            written = paintPages(pdf, document, face);
             break;
         }
         }
@@ -174,7 +184,8 @@ void printWithDialog(QWidget *parent, const Document &document, const Typeface &
     QPrintDialog dialog(&printer, parent->window());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    paintPages(printer, document, face);
+    if (!paintPages(printer, document, face))
+        showError(parent, printFailure(toU16(qt_error_string())));
 }
 
 } // namespace korvane

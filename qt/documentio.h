@@ -28,8 +28,9 @@ bool writeDocument(const Document &document, FileFormat format, const Typeface &
 // Asks where to save the document and saves it there; a failure shows the error box.
 void saveWithDialog(QWidget *parent, const SaveRequest &request, const Typeface &face);
 
-// The document on the pages of `device` (a printer or a PDF file), one page.
-void paintPages(QPagedPaintDevice &device, const Document &document, const Typeface &face);
+// The document on the pages of `device` (a printer or a PDF file), one page; false when the
+// device would not take it.
+bool paintPages(QPagedPaintDevice &device, const Document &document, const Typeface &face);
 
 // The print dialog, then the document on the printer it gives; Cancel prints nothing.
 void printWithDialog(QWidget *parent, const Document &document, const Typeface &face);

@@ -43,25 +43,21 @@ void drawLines(HDC dc, const Drawing &drawing, const Placement &p)
         counts.clear();
     };
     const double unitsPerTwip = std::min(p.unitsPerTwipX, p.unitsPerTwipY);
-    for (const GridBlock &block : drawing.blocks) {
-        if (block.rows <= 0 || block.cols <= 0)
-            continue;
-        if (linesMerge(block, unitsPerTwip)) {
-            const RECT r{x(block.x), y(block.y),
-                         x(block.x + double(block.cols) * block.cellWidth) + end,
-                         y(block.y + double(block.rows) * block.cellHeight) + end};
-            FillRect(dc, &r, band);
-            continue;
-        }
-        forEachLine(block, [&](double x1, double y1, double x2, double y2) {
-            const bool across = y1 == y2;
-            points.push_back({x(x1), y(y1)});
-            points.push_back({x(x2) + (across ? end : 0), y(y2) + (across ? 0 : end)});
-            counts.push_back(2);
-            if (counts.size() == LinesPerCall)
-                flush();
-        });
-    }
+    for (const GridBlock &block : drawing.blocks)
+        forEachStroke(
+            block, unitsPerTwip,
+            [&](double x1, double y1, double x2, double y2) {
+                const bool across = y1 == y2;
+                points.push_back({x(x1), y(y1)});
+                points.push_back({x(x2) + (across ? end : 0), y(y2) + (across ? 0 : end)});
+                counts.push_back(2);
+                if (counts.size() == LinesPerCall)
+                    flush();
+            },
+            [&](double left, double top, double width, double height) {
+                const RECT r{x(left), y(top), x(left + width) + end, y(top + height) + end};
+                FillRect(dc, &r, band);
+            });
     flush();
     SelectObject(dc, oldPen);
     DeleteObject(pen);

@@ -6,9 +6,12 @@ namespace {
 std::vector<Entry> press(std::u16string arrangement, std::u16string method, std::u16string a,
                          std::u16string b, std::u16string c, std::u16string d)
 {
-    return {{"Combo2", std::move(arrangement)}, {"Combo3", std::move(method)},
-            {"Text4", std::move(a)},           {"Text5", std::move(b)},
-            {"Text6", std::move(c)},           {"Text7", std::move(d)}};
+    return {{"Combo2", std::move(arrangement)},
+            {"Combo3", std::move(method)},
+            {"Text4", std::move(a)},
+            {"Text5", std::move(b)},
+            {"Text6", std::move(c)},
+            {"Text7", std::move(d)}};
 }
 
 } // namespace
@@ -41,7 +44,7 @@ std::vector<Entry> refusedInputs()
 
 std::vector<Entry> largestPlan()
 {
-    return press(u"横排", u"大套版", u"46340", u"46340", u"1", u"1");
+    return press(u"横排", u"大套版", u"1", u"2147483647", u"1", u"1");
 }
 
 } // namespace korvane::test

@@ -26,7 +26,7 @@ const std::vector<DocumentCase> &documentCases();
 // The inputs of a press that refuses, after which the commands still give the last plan.
 std::vector<Entry> refusedInputs();
 
-// The largest plan a press accepts: tens of thousands of lines.
+// The plan with the most lines a press accepts: one row of two billion products.
 std::vector<Entry> largestPlan();
 
 } // namespace korvane::test

@@ -178,7 +178,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch.filePath(QStringLiteral("拼版图.pdf")));
-        paintPages(printer, last(), mainWindow.font);
+        QVERIFY(paintPages(printer, last(), mainWindow.font));
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {printer.outputFileName(), QStringLiteral("-")});
         QVERIFY(text.waitForFinished());
