@@ -1,4 +1,5 @@
-// A plan leaving the window, offscreen: the clipboard's forms, each kind of file and a
+// A plan leaving the window, offscreen (run by press_bench, whose main starts the
+// application): the clipboard's forms, each kind of file and a
 // printed page, for the worst accepted presses of each kind and an everyday one. The sizes
 // of the files written are reported as counters.
 #include "app/window.h"
@@ -7,7 +8,6 @@
 #include "qt/mainwindow.h"
 #include "qt/panelwidget.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -84,13 +84,3 @@ BENCHMARK(BM_Save)
     ->ArgsProduct({benchmark::CreateDenseRange(0, LastPlan, 1), {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintedPage)->DenseRange(0, LastPlan)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
