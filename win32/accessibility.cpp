@@ -1,5 +1,6 @@
 #include "win32/accessibility.h"
 
+#include "win32/ondemand.h"
 #include "win32/text.h"
 
 #include <commctrl.h>
@@ -19,23 +20,11 @@ struct Oleacc
 
     static const Oleacc &get()
     {
-        static const Oleacc loaded = [] {
-            Oleacc functions;
-            HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-            HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
-            if (!oleacc || !oleaut)
-                return functions;
-            const auto find = [](HMODULE module, const char *name) {
-                return reinterpret_cast<void *>(GetProcAddress(module, name));
-            };
-            functions.createStandard = reinterpret_cast<decltype(&CreateStdAccessibleObject)>(
-                find(oleacc, "CreateStdAccessibleObject"));
-            functions.lresultFromObject =
-                reinterpret_cast<decltype(&LresultFromObject)>(find(oleacc, "LresultFromObject"));
-            functions.allocString =
-                reinterpret_cast<decltype(&SysAllocString)>(find(oleaut, "SysAllocString"));
-            return functions;
-        }();
+        static const Oleacc loaded{
+            systemFunction<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll",
+                                                                 "CreateStdAccessibleObject"),
+            systemFunction<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject"),
+            systemFunction<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString")};
         return loaded;
     }
     bool ready() const { return createStandard && lresultFromObject && allocString; }

@@ -1,19 +1,8 @@
 #include "win32/dpi.h"
 
+#include "win32/ondemand.h"
+
 namespace korvane::win32 {
-namespace {
-
-// Functions newer than Windows 7, looked up so that the program still starts there.
-template <typename Function> Function user32Function(const char *name)
-{
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-using GetDpiForWindowFunction = UINT(WINAPI *)(HWND);
-using AdjustWindowRectExForDpiFunction = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
-
-} // namespace
 
 int systemDpi()
 {
@@ -25,7 +14,10 @@ int systemDpi()
 
 int windowDpi(HWND window)
 {
-    static const auto getDpiForWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    // Looked up, not imported: Windows 10 1607 and later have it, and the program has to
+    // start on Windows 7 too.
+    static const auto getDpiForWindow =
+        systemFunction<UINT(WINAPI *)(HWND)>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow && window) {
         if (const UINT dpi = getDpiForWindow(window))
             return static_cast<int>(dpi);
@@ -43,8 +35,10 @@ RECT pixelRect(const TwipsRect &twips, int dpi)
 
 SIZE outerSize(int width, int height, DWORD style, DWORD exStyle, int dpi)
 {
+    // Looked up as GetDpiForWindow is.
     static const auto adjustForDpi =
-        user32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+        systemFunction<BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT)>(
+            L"user32.dll", "AdjustWindowRectExForDpi");
     RECT r{0, 0, width, height};
     if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
         AdjustWindowRectEx(&r, style, FALSE, exStyle);

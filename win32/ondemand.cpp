@@ -4,46 +4,43 @@
 #include <charconv>
 
 namespace korvane::win32 {
-namespace {
 
-template <typename Function> Function find(HMODULE module, const char *name)
+void *systemProcedure(const wchar_t *dll, const char *name)
 {
-    return module
-               ? reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(module, name)))
-               : nullptr;
+    std::wstring path(MAX_PATH, L'\0');
+    const UINT length = GetSystemDirectoryW(path.data(), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    path.resize(length);
+    // A reference of our own for each address handed out: no one else's FreeLibrary can
+    // unload the DLL under it. The DLL's own imports are looked for in the system folder too.
+    const HMODULE module =
+        LoadLibraryExW((path + L'\\' + dll).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return module ? reinterpret_cast<void *>(GetProcAddress(module, name)) : nullptr;
 }
-
-} // namespace
 
 const CommonDialogs &CommonDialogs::get()
 {
-    static const CommonDialogs loaded = [] {
-        CommonDialogs functions;
-        const HMODULE comdlg = LoadLibraryW(L"comdlg32.dll");
-        functions.getSaveFileName = find<decltype(&GetSaveFileNameW)>(comdlg, "GetSaveFileNameW");
-        functions.printDialog = find<decltype(&PrintDlgW)>(comdlg, "PrintDlgW");
-        functions.extendedError =
-            find<decltype(&CommDlgExtendedError)>(comdlg, "CommDlgExtendedError");
-        return functions;
-    }();
+    static const CommonDialogs loaded{
+        systemFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW"),
+        systemFunction<decltype(&PrintDlgW)>(L"comdlg32.dll", "PrintDlgW"),
+        systemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError")};
     return loaded;
 }
 
 const Com &Com::get()
 {
     static const Com loaded = [] {
-        Com functions;
-        const HMODULE ole = LoadLibraryW(L"ole32.dll");
-        functions.createInstance = find<decltype(&CoCreateInstance)>(ole, "CoCreateInstance");
-        functions.streamOnHGlobal =
-            find<decltype(&CreateStreamOnHGlobal)>(ole, "CreateStreamOnHGlobal");
-        const auto initialise = find<decltype(&CoInitializeEx)>(ole, "CoInitializeEx");
-        if (initialise)
-            functions.started = initialise(nullptr, COINIT_APARTMENTTHREADED);
+        Com com{systemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance"),
+                systemFunction<decltype(&CreateStreamOnHGlobal)>(L"ole32.dll",
+                                                                 "CreateStreamOnHGlobal")};
+        if (const auto initialise =
+                systemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx"))
+            com.started = initialise(nullptr, COINIT_APARTMENTTHREADED);
         // Started before in another apartment: COM works all the same.
-        if (functions.started == RPC_E_CHANGED_MODE)
-            functions.started = S_FALSE;
-        return functions;
+        if (com.started == RPC_E_CHANGED_MODE)
+            com.started = S_FALSE;
+        return com;
     }();
     return loaded;
 }

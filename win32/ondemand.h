@@ -1,8 +1,9 @@
 #pragma once
 
-// System libraries the window needs only when a document leaves it, loaded at their first
-// use so that start-up does not pay for them: the common dialogs (save and print) and COM
-// (the image encoder).
+// System functions looked up at run time rather than imported: those of DLLs the window
+// needs only when a document leaves it or a screen reader asks (the common dialogs, COM,
+// accessibility), loaded at their first use so that start-up does not pay for them, and
+// those newer than Windows 7, so that the program still starts there.
 
 #include <string>
 #include <windows.h>
@@ -12,7 +13,19 @@
 
 namespace korvane::win32 {
 
-// comdlg32.dll. Null functions when it could not be loaded.
+// The address of `name` in the system folder's own copy of `dll` (never a DLL of that name
+// beside the program), which is loaded if it is not yet; null when either is missing. The DLL
+// stays loaded, so the address may be kept.
+void *systemProcedure(const wchar_t *dll, const char *name);
+
+// The same as a pointer of type `Function`, decltype(&TheFunction) where the headers
+// declare it.
+template <typename Function> Function systemFunction(const wchar_t *dll, const char *name)
+{
+    return reinterpret_cast<Function>(systemProcedure(dll, name));
+}
+
+// comdlg32.dll, loaded at the first save or print. Null functions when it could not be.
 struct CommonDialogs
 {
     decltype(&GetSaveFileNameW) getSaveFileName = nullptr;
