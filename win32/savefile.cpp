@@ -4,44 +4,16 @@
 #include "win32/text.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <iterator>
 #include <new>
 #include <stdexcept>
 #include <wincodec.h>
+#include <wrl/client.h>
 
 namespace korvane::win32 {
 namespace {
 
-// A COM interface pointer that releases what it holds.
-template <typename T> class Ref
-{
-public:
-    Ref() = default;
-    Ref(const Ref &) = delete;
-    Ref &operator=(const Ref &) = delete;
-    ~Ref()
-    {
-        if (m_pointer)
-            m_pointer->Release();
-    }
-
-    T **out() { return &m_pointer; }
-    void **untyped() { return reinterpret_cast<void **>(&m_pointer); }
-    T *get() const { return m_pointer; }
-    T *operator->() const { return m_pointer; }
-
-private:
-    T *m_pointer = nullptr;
-};
-
-std::wstring decimal(unsigned long value)
-{
-    std::array<char, 24> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    return {digits.data(), end.ptr};
-}
+using Microsoft::WRL::ComPtr;
 
 DWORD lastError()
 {
@@ -92,24 +64,21 @@ std::vector<FileType> writableTypes(std::span<const FileType> types)
 
 DWORD writeWhole(const std::wstring &path, const void *bytes, std::size_t size)
 {
+    // A new file of our own beside the target, so that the move stays within one volume. A
+    // bare name's folder is the current one.
     const std::size_t slash = path.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
-    // A new file of our own beside the target, so that the move stays within one volume.
-    std::wstring temporary;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (unsigned long attempt = 0; file == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary =
-            folder + L"~" + decimal(GetCurrentProcessId()) + L"-" + decimal(attempt) + L".tmp";
-        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            const DWORD error = lastError();
-            if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 100)
-                return error;
-        }
+    const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+    std::wstring temporary(MAX_PATH, L'\0');
+    if (!GetTempFileNameW(folder.c_str(), L"~", 0, temporary.data())) {
+        // The folder is missing or no folder: what creating the file in it would say.
+        const DWORD error = lastError();
+        return error == ERROR_DIRECTORY ? DWORD(ERROR_PATH_NOT_FOUND) : error;
     }
-    DWORD error = writeAll(file, bytes, size);
-    if (!CloseHandle(file) && !error)
+    temporary.resize(temporary.find(L'\0'));
+    const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD error = file == INVALID_HANDLE_VALUE ? lastError() : writeAll(file, bytes, size);
+    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && !error)
         error = lastError();
     if (!error && !MoveFileExW(temporary.c_str(), path.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -128,24 +97,24 @@ HRESULT encodePng(const Picture &picture, std::vector<std::uint8_t> &png)
         return FAILED(com.started) ? com.started : HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
     const PictureLayout &layout = picture.layout;
 
-    Ref<IWICImagingFactory> factory;
-    Ref<IStream> stream;
-    Ref<IWICBitmapEncoder> encoder;
-    Ref<IWICBitmapFrameEncode> frame;
-    Ref<IPropertyBag2> options;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     HRESULT result = com.createInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IWICImagingFactory, factory.untyped());
+                                        IID_PPV_ARGS(factory.GetAddressOf()));
     if (SUCCEEDED(result))
-        result = com.streamOnHGlobal(nullptr, TRUE, stream.out());
+        result = com.streamOnHGlobal(nullptr, TRUE, stream.GetAddressOf());
     if (SUCCEEDED(result))
-        result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out());
+        result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf());
     if (SUCCEEDED(result))
-        result = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache);
+        result = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
     if (SUCCEEDED(result))
-        result = encoder->CreateNewFrame(frame.out(), options.out());
+        result = encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf());
     if (SUCCEEDED(result))
-        result = frame->Initialize(options.get());
+        result = frame->Initialize(options.Get());
     if (SUCCEEDED(result))
         result = frame->SetSize(UINT(layout.width), UINT(layout.height));
     if (SUCCEEDED(result))
