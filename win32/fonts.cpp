@@ -61,21 +61,4 @@ Font Font::ofPixels(std::u16string_view face, int pixels)
     return Font(createFont(face, pixels));
 }
 
-Font &Font::operator=(Font &&other) noexcept
-{
-    if (this != &other) {
-        if (m_font)
-            DeleteObject(m_font);
-        m_font = other.m_font;
-        other.m_font = nullptr;
-    }
-    return *this;
-}
-
-Font::~Font()
-{
-    if (m_font)
-        DeleteObject(m_font);
-}
-
 } // namespace korvane::win32

@@ -2,6 +2,8 @@
 
 #include "common/panel.h"
 
+#include <memory>
+#include <type_traits>
 #include <windows.h>
 
 namespace korvane::win32 {
@@ -17,16 +19,18 @@ public:
     // The same face with its em `pixels` high, in the logical units of the device it is
     // selected into.
     static Font ofPixels(std::u16string_view face, int pixels);
-    Font(Font &&other) noexcept : m_font(other.m_font) { other.m_font = nullptr; }
-    Font &operator=(Font &&other) noexcept;
-    ~Font();
 
-    HFONT handle() const { return m_font; }
+    HFONT handle() const { return m_font.get(); }
 
 private:
+    struct Delete
+    {
+        void operator()(HFONT font) const { DeleteObject(font); }
+    };
+
     explicit Font(HFONT font) : m_font(font) {}
 
-    HFONT m_font = nullptr;
+    std::unique_ptr<std::remove_pointer_t<HFONT>, Delete> m_font;
 };
 
 } // namespace korvane::win32

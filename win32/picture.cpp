@@ -80,18 +80,32 @@ void drawText(HDC dc, const Placement &p, std::u16string_view face)
     SelectObject(dc, old);
 }
 
-// The text lines of a picture, as layoutPicture places them below the sheet.
-std::vector<TextLine> pictureText(const PictureLayout &layout)
+// A picture's paper and text, as layoutPicture lays them out: the lines below the sheet.
+Placement picturePlacement(const PictureLayout &layout)
 {
-    std::vector<TextLine> lines;
+    Placement placement;
+    placement.paper = {0, 0, layout.width, layout.height};
+    placement.fontPixels = layout.fontPixels;
     for (std::size_t i = 0; i < layout.lines.size(); ++i)
-        lines.push_back({layout.margin,
-                         layout.sheet.height + layout.margin + int(i) * layout.lineHeight,
-                         layout.lines[i]});
-    return lines;
+        placement.text.push_back({layout.margin,
+                                  layout.sheet.height + layout.margin + int(i) * layout.lineHeight,
+                                  layout.lines[i]});
+    return placement;
 }
 
 } // namespace
+
+BITMAPINFO topDownBitmap(int width, int height, WORD bitsPerPixel)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitsPerPixel;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
 
 double TextMeasure::operator()(std::u16string_view text, int pixels)
 {
@@ -132,22 +146,13 @@ Picture renderPicture(const Document &document, std::u16string_view face)
         picture.layout = layoutPicture(document, measure.function());
     }
     const PictureLayout &layout = picture.layout;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = layout.width;
-    info.bmiHeader.biHeight = -layout.height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = topDownBitmap(layout.width, layout.height, 24);
     void *bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
         const HGDIOBJ old = SelectObject(dc, bitmap);
-        Placement placement;
-        placement.paper = {0, 0, layout.width, layout.height};
+        Placement placement = picturePlacement(layout);
         placement.raster = &layout.sheet;
-        placement.fontPixels = layout.fontPixels;
-        placement.text = pictureText(layout);
         drawDocument(dc, document, placement, face);
         GdiFlush();
         picture.stride = (layout.width * 3 + 3) & ~3;
@@ -183,16 +188,13 @@ HENHMETAFILE renderMetafile(const Document &document, const PictureLayout &layou
                      frame.bottom * GetDeviceCaps(screen, VERTRES), nullptr);
     ReleaseDC(nullptr, screen);
 
-    Placement placement;
-    placement.paper = {0, 0, layout.width, layout.height};
+    Placement placement = picturePlacement(layout);
     // The sheet's far edges on its last pixels, where the picture has them.
     const Drawing &drawing = document.drawing;
     placement.unitsPerTwipX =
         drawing.width > 0 ? double(layout.sheet.width - 1) / double(drawing.width) : 0;
     placement.unitsPerTwipY =
         drawing.height > 0 ? double(layout.sheet.height - 1) / double(drawing.height) : 0;
-    placement.fontPixels = layout.fontPixels;
-    placement.text = pictureText(layout);
     drawDocument(dc, document, placement, face);
     return CloseEnhMetaFile(dc);
 }

@@ -13,6 +13,10 @@
 
 namespace korvane::win32 {
 
+// The header of an uncompressed bitmap of `width` by `height` pixels whose rows run from the
+// top down.
+BITMAPINFO topDownBitmap(int width, int height, WORD bitsPerPixel);
+
 // Widths of text in a face at given sizes, as `dc` draws it: the TextWidth the layouts of
 // common/document.h ask for. Keeps one font per size while it lives.
 class TextMeasure

@@ -2,6 +2,7 @@
 
 #include "common/raster.h"
 #include "win32/colours.h"
+#include "win32/picture.h"
 #include "win32/text.h"
 #include "win32/windowclass.h"
 
@@ -85,13 +86,7 @@ void Surface::paint(HDC dc)
     RECT area;
     GetClientRect(m_window, &area);
     if (m_row.kind == ControlKind::Diagram && !m_pixels.empty()) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = m_width;
-        info.bmiHeader.biHeight = -m_height; // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = topDownBitmap(m_width, m_height, 32);
         SetDIBitsToDevice(dc, 0, 0, DWORD(m_width), DWORD(m_height), 0, 0, 0, UINT(m_height),
                           m_pixels.data(), &info, DIB_RGB_COLORS);
         return;
