@@ -2,16 +2,16 @@
 // application): the clipboard's forms, each kind of file and a
 // printed page, for the worst accepted presses of each kind and an everyday one. The sizes
 // of the files written are reported as counters.
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "bench/presscases.h"
 #include "qt/documentio.h"
-#include "qt/mainwindow.h"
-#include "qt/panelwidget.h"
+#include "qt/windowwidget.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPdfWriter>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -26,16 +26,15 @@ constexpr auto &Plans = bench::PressInputs;
 
 Document documentOf(const Plan &plan)
 {
-    MainWindow window(mainWindow);
-    PanelWidget *panel = window.panel(0);
-    panel->control<QComboBox>("Combo2")->setEditText(QString::fromUtf16(plan.arrangement));
-    panel->control<QComboBox>("Combo3")->setEditText(QString::fromUtf16(plan.method));
+    WindowWidget window(mainWindow);
+    window.control<QComboBox>("Combo2")->setEditText(QString::fromUtf16(plan.arrangement));
+    window.control<QComboBox>("Combo3")->setEditText(QString::fromUtf16(plan.method));
     const char *boxes[] = {"Text4", "Text5", "Text6", "Text7"};
     for (int i = 0; i < 4; ++i)
-        panel->control<QLineEdit>(boxes[i])->setText(
+        window.control<QLineEdit>(boxes[i])->setText(
             QString::fromUtf16(plan.sizes[std::size_t(i)]));
-    panel->press("Command6");
-    return *panel->lastDocument();
+    window.control<QPushButton>("Command6")->click();
+    return *window.driver().document(0);
 }
 
 void BM_Copy(benchmark::State &state)
@@ -43,8 +42,9 @@ void BM_Copy(benchmark::State &state)
     const Plan &plan = Plans[state.range(0)];
     state.SetLabel(plan.name);
     const Document document = documentOf(plan);
+    QtDocumentIo io(nullptr, mainWindow);
     for (auto _ : state)
-        copyToClipboard(document, mainWindow.font);
+        io.copy(document);
 }
 
 void BM_Save(benchmark::State &state)
@@ -56,10 +56,10 @@ void BM_Save(benchmark::State &state)
     const Document document = documentOf(plan);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plan.") + extensions[state.range(1)]);
-    QString reason;
+    QtDocumentIo io(nullptr, mainWindow);
     for (auto _ : state)
-        if (!writeDocument(document, format, mainWindow.font, path, &reason))
-            state.SkipWithError(qPrintable(reason));
+        if (const auto reason = io.write(document, toU16(path), format))
+            state.SkipWithError(qPrintable(toQString(*reason)));
     state.counters["kB"] = double(QFileInfo(path).size()) / 1000;
 }
 
@@ -72,7 +72,7 @@ void BM_PrintedPage(benchmark::State &state)
     for (auto _ : state) {
         QPdfWriter page(folder.filePath(QStringLiteral("page.pdf")));
         page.setResolution(600);
-        paintPages(page, document, mainWindow.font);
+        renderPage(page, document, mainWindow.font);
     }
 }
 

@@ -1,9 +1,8 @@
 // One whole press of "查看拼版图" in the real window, offscreen: parsing, the computation and
 // drawing the diagram. The cases are the worst accepted inputs of each kind.
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "bench/presscases.h"
-#include "qt/mainwindow.h"
-#include "qt/panelwidget.h"
+#include "qt/windowwidget.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,14 +23,13 @@ void BM_Press(benchmark::State &state)
 {
     const korvane::bench::PressInput &c = korvane::bench::PressInputs[state.range(0)];
     state.SetLabel(c.name);
-    korvane::MainWindow window(korvane::mainWindow);
-    korvane::PanelWidget *panel = window.panel(0);
-    panel->control<QComboBox>("Combo2")->setEditText(text(c.arrangement));
-    panel->control<QComboBox>("Combo3")->setEditText(text(c.method));
+    korvane::WindowWidget window(korvane::mainWindow);
+    window.control<QComboBox>("Combo2")->setEditText(text(c.arrangement));
+    window.control<QComboBox>("Combo3")->setEditText(text(c.method));
     const char *boxes[] = {"Text4", "Text5", "Text6", "Text7"};
     for (int i = 0; i < 4; ++i)
-        panel->control<QLineEdit>(boxes[i])->setText(text(c.sizes[std::size_t(i)]));
-    auto *button = panel->control<QPushButton>("Command6");
+        window.control<QLineEdit>(boxes[i])->setText(text(c.sizes[std::size_t(i)]));
+    auto *button = window.control<QPushButton>("Command6");
     for (auto _ : state)
         button->click();
 }

@@ -4,15 +4,15 @@
 // vector picture and text onto the clipboard), each file saved (rendered, encoded, written
 // whole and flushed), and the printed page drawn at 600 dpi; with the sizes they come to.
 // Prints the median and the slowest of a number of runs per case, in milliseconds.
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "bench/presscases.h"
 #include "tests/cases/documentcases.h"
 #include "win32/controlid.h"
 #include "win32/documentcommands.h"
-#include "win32/mainwindow.h"
 #include "win32/picture.h"
 #include "win32/savefile.h"
 #include "win32/text.h"
+#include "win32/toplevelwindow.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -61,12 +61,12 @@ std::size_t fileSize(const std::wstring &path)
 }
 
 // The plan handed on in every form, `runs` times each.
-void handOn(korvane::win32::MainWindow &window, const korvane::Document &document, const char *plan,
-            int runs)
+void handOn(korvane::win32::TopLevelWindow &window, const korvane::Document &document,
+            const char *plan, int runs)
 {
     using namespace korvane;
     using namespace korvane::win32;
-    const std::u16string_view face = mainWindow.font.face;
+    const Typeface &face = mainWindow.font;
     const auto kib = [](std::size_t bytes) {
         return std::to_string((bytes + 512) / 1024) + " KiB";
     };
@@ -76,17 +76,20 @@ void handOn(korvane::win32::MainWindow &window, const korvane::Document &documen
     const HENHMETAFILE metafile = renderMetafile(document, picture.layout, face);
     const std::size_t vectors = GetEnhMetaFileBits(metafile, 0, nullptr);
     DeleteEnhMetaFile(metafile);
-    time((name + ": copy").c_str(), runs, [&] { copyDocument(window.handle(), document, face); },
+    Win32DocumentIo io(window.handle(), face);
+    time((name + ": copy").c_str(), runs, [&] { io.copy(document); },
          kib(picture.pixels.size()) + " + " + kib(vectors));
 
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    for (const FileType &type : writableTypes(documentTypes())) {
+    for (const FileType &type : documentTypes()) {
+        if (!io.writes(type.format))
+            continue;
         const std::wstring path = std::wstring(temp) + L"拼版图-bench." + wide(type.extension);
         const std::u16string target(reinterpret_cast<const char16_t *>(path.c_str()));
-        saveDocumentAs(document, target, type.format, face);
+        writeDocument(document, target, type.format, face);
         time((name + ": save " + std::string(type.extension.begin(), type.extension.end())).c_str(),
-             runs, [&] { saveDocumentAs(document, target, type.format, face); },
+             runs, [&] { writeDocument(document, target, type.format, face); },
              kib(fileSize(path)));
         DeleteFileW(path.c_str());
     }
@@ -128,9 +131,9 @@ void handOn(korvane::win32::MainWindow &window, const korvane::Document &documen
 int main(int argc, char **argv)
 {
     const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    korvane::win32::MainWindow window(korvane::mainWindow, GetModuleHandleW(nullptr));
+    korvane::win32::TopLevelWindow window(korvane::mainWindow, GetModuleHandleW(nullptr));
     ShowWindow(window.handle(), SW_SHOWNORMAL);
-    HWND panel = window.panel(0).handle();
+    HWND panel = window.panel(0);
     HWND button = GetDlgItem(panel, korvane::win32::controlId("Command6"));
     HWND diagram = GetDlgItem(panel, korvane::win32::controlId("drawpic"));
     std::printf("%-45s %10s %10s\n", "press (Windows front end)", "median ms", "max ms");
@@ -156,7 +159,7 @@ int main(int argc, char **argv)
         for (const korvane::test::Entry &entry : inputs)
             setText(panel, entry.control, entry.text.c_str());
         SendMessageW(button, BM_CLICK, 0, 0);
-        return *window.panel(0).document();
+        return *window.driver().document(0);
     };
     handOn(window, pressPlan(korvane::test::documentCases().front().inputs), "everyday", presses);
     handOn(window, pressPlan(korvane::test::largestPlan()), "largest", presses);

@@ -18,8 +18,6 @@ constexpr std::array<FileType, 3> Types = {{
 }};
 // clang-format on
 
-// The interface font is 9 points: 12 pixels at 96 dpi.
-constexpr int ScreenFontPixels = 12;
 constexpr int PointsPerInch = 72;
 constexpr double PrintedTextPoints = 10;
 constexpr double PrintedLinePoints = 0.25;
@@ -136,13 +134,13 @@ std::string toSvg(const Document &d, std::u16string_view face)
     return svg;
 }
 
-PictureLayout layoutPicture(const Document &document, const TextWidth &width)
+PictureLayout layoutPicture(const Document &document, const Typeface &font, const TextWidth &width)
 {
     PictureLayout layout;
     layout.sheet = rasterise(document.drawing, PictureLayout::Dpi);
     layout.width = layout.sheet.width;
 
-    const int base = ScreenFontPixels * PictureLayout::Dpi / 96;
+    const int base = font.points * PictureLayout::Dpi / PointsPerInch;
     const std::vector<std::u16string> parts = breakableParts(document.jobLine);
     const double room = std::max(1.0, layout.width - base * 1.0);
     double widest = 0;
@@ -155,10 +153,13 @@ PictureLayout layoutPicture(const Document &document, const TextWidth &width)
     const double available = layout.width - 2.0 * layout.margin;
     for (const std::u16string &part : parts) {
         if (!layout.lines.empty() &&
-            width(layout.lines.back() + part, layout.fontPixels) <= available)
-            layout.lines.back() += part;
+            width(layout.lines.back().text + part, layout.fontPixels) <= available)
+            layout.lines.back().text += part;
         else
-            layout.lines.push_back(part);
+            layout.lines.push_back(
+                {layout.margin,
+                 layout.sheet.height + layout.margin + int(layout.lines.size()) * layout.lineHeight,
+                 part});
     }
     layout.height =
         layout.sheet.height + 2 * layout.margin + int(layout.lines.size()) * layout.lineHeight;
@@ -177,6 +178,8 @@ PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
     page.textLeft = area.left;
     page.textTop = area.top;
     page.lineWidth = PrintedLinePoints * dpi / PointsPerInch;
+    if (page.lineWidth < 2)
+        page.lineWidth = 0;
 
     // The sheet in the rest, below a gap of half a line.
     const double top = area.top + page.textPixels * 1.5;
@@ -215,6 +218,11 @@ SavePath savePath(std::u16string_view path, std::span<const FileType> types, con
     return {std::u16string(path) + u"." + std::u16string(chosen.extension), &chosen};
 }
 
+std::u16string filterLabel(const FileType &type)
+{
+    return std::u16string(type.description) + u" (*." + std::u16string(type.extension) + u")";
+}
+
 std::u16string saveFailure(std::u16string_view path, std::u16string_view reason)
 {
     return u"无法保存文件：" + std::u16string(path) + u"\n" + std::u16string(reason);
@@ -233,6 +241,22 @@ std::u16string printFailure(std::u16string_view reason)
 bool withDocument(const Document *last)
 {
     return last != nullptr;
+}
+
+CommandRequest requestCopy(const Document *last, std::span<const Reading>)
+{
+    return CopyRequest{*last};
+}
+
+CommandRequest requestSave(const Document *last, std::span<const Reading>)
+{
+    return SaveRequest{*last, u"保存拼版图",
+                       last->fileStem + u"." + std::u16string(Types.front().extension), Types};
+}
+
+CommandRequest requestPrint(const Document *last, std::span<const Reading>)
+{
+    return PrintRequest{*last};
 }
 
 } // namespace korvane

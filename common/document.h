@@ -7,6 +7,7 @@
 #include "common/panel.h"
 #include "common/raster.h"
 
+#include <array>
 #include <functional>
 #include <span>
 #include <string>
@@ -60,10 +61,20 @@ std::string toSvg(const Document &document, std::u16string_view face);
 // How wide `text` is in the interface font at a size of `pixels`, as the front end measures.
 using TextWidth = std::function<double(std::u16string_view text, int pixels)>;
 
+// A line of text placed on a picture or page: the top-left corner of its em box.
+struct TextLine
+{
+    int left = 0;
+    int top = 0;
+    std::u16string text;
+
+    bool operator==(const TextLine &) const = default;
+};
+
 // The document's picture, for the clipboard and PNG files: the drawing at four times its
 // on-screen size at 96 dpi, white, its lines one pixel wide; below it a strip with the job
-// line in the interface font at four times its on-screen size, broken after its commas
-// where it is wider than the picture, and smaller where one part alone is.
+// line in the window's font at four times its on-screen size, broken after its commas where
+// it is wider than the picture, and smaller where one part alone is.
 struct PictureLayout
 {
     static constexpr int Dpi = 4 * 96;
@@ -74,14 +85,15 @@ struct PictureLayout
     int fontPixels = 0;
     int margin = 0;     // left of the text, and above and below it in the strip
     int lineHeight = 0; // from the top of one line of text to the next
-    std::vector<std::u16string> lines;
+    std::vector<TextLine> lines;
 };
-PictureLayout layoutPicture(const Document &document, const TextWidth &width);
+PictureLayout layoutPicture(const Document &document, const Typeface &font, const TextWidth &width);
 
 // The document on a page whose printable area is `area`, in device units at `dpi`: the job
 // line at the top in 10 points (smaller where it would not fit the width), the sheet below
 // it fitted into the rest keeping its proportions, centred, its lines a quarter of a point
-// wide.
+// wide with square ends, so that the corners of a box close; a line thinner than two device
+// units is the device's thinnest line (width 0).
 struct PageArea
 {
     double left = 0;
@@ -98,6 +110,7 @@ struct PageLayout
     double sheetTop = 0;
     double unitsPerTwip = 0; // device units for a twip of the drawing
     double lineWidth = 0;
+    bool squareEnds = true;
 };
 PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
                       const TextWidth &width);
@@ -107,6 +120,18 @@ bool printsAcross(const Document &document);
 
 // The kinds of file a document can be saved as, in the order a save dialog offers them.
 std::span<const FileType> documentTypes();
+
+// A type as a save dialog lists it: "PNG 图像 (*.png)".
+std::u16string filterLabel(const FileType &type);
+
+// The user's folders a save dialog may open in, the first that exists: the documents folder,
+// else the home folder.
+enum class UserFolder
+{
+    Documents,
+    Home,
+};
+inline constexpr std::array<UserFolder, 2> SaveFolders = {UserFolder::Documents, UserFolder::Home};
 
 // A path chosen in a save dialog with `chosen` the type picked there: a path whose extension
 // names one of `types` is saved as that type; any other gets the extension of `chosen`.
@@ -127,5 +152,23 @@ std::u16string printFailure(std::u16string_view reason);
 
 // The rule of the document commands: they act on a last result, so there must be one.
 bool withDocument(const Document *last);
+
+// The commands that hand a diagram's document on, alike in every window that has one: copy,
+// save and print, in the context menu of `menuOf`, each known to tools by its `id`.
+CommandRequest requestCopy(const Document *last, std::span<const Reading> readings);
+CommandRequest requestSave(const Document *last, std::span<const Reading> readings);
+CommandRequest requestPrint(const Document *last, std::span<const Reading> readings);
+constexpr Command copyCommand(std::string_view id, ControlName menuOf)
+{
+    return {id, u"复制拼版图(&C)", {true, u'C'}, menuOf, withDocument, requestCopy};
+}
+constexpr Command saveCommand(std::string_view id, ControlName menuOf)
+{
+    return {id, u"保存拼版图(&S)…", {false, u'S'}, menuOf, withDocument, requestSave};
+}
+constexpr Command printCommand(std::string_view id, ControlName menuOf)
+{
+    return {id, u"打印拼版图(&P)…", {false, u'P'}, menuOf, withDocument, requestPrint};
+}
 
 } // namespace korvane

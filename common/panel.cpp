@@ -1,6 +1,7 @@
 #include "common/panel.h"
 
 #include <algorithm>
+#include <charconv>
 #include <initializer_list>
 
 namespace korvane {
@@ -21,6 +22,26 @@ void expectKind(const PanelTable &panel, ControlName name, std::initializer_list
 
 } // namespace
 
+std::optional<NameParts> nameParts(ControlName name)
+{
+    for (std::size_t i = 0; i < NamedWords.size(); ++i)
+        if (name == NamedWords[i])
+            return NameParts{i, 0};
+    for (std::size_t i = 0; i < NumberedWords.size(); ++i) {
+        if (!name.starts_with(NumberedWords[i]))
+            continue;
+        const std::string_view digits = name.substr(NumberedWords[i].size());
+        int number = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        // "Text04" is not "Text4": no leading zeros.
+        if (error == std::errc() && end == digits.data() + digits.size() && number >= 1 &&
+            number <= 99 && digits.front() != '0')
+            return NameParts{i, number};
+    }
+    return std::nullopt;
+}
+
 const ControlRow *findControl(const PanelTable &panel, ControlName name)
 {
     const auto it = std::find_if(panel.controls.begin(), panel.controls.end(),
@@ -34,6 +55,8 @@ std::vector<std::string> checkPanel(const PanelTable &panel)
     for (const ControlRow &row : panel.controls) {
         if (findControl(panel, row.name) != &row)
             problems.push_back("name used twice: " + std::string(row.name));
+        if (!nameParts(row.name))
+            problems.push_back("name outside the naming scheme: " + std::string(row.name));
         if (row.kind == K::VScrollBar && row.scroll.minimum >= row.scroll.maximum)
             problems.push_back("scroll bar without a range: " + std::string(row.name));
     }
@@ -46,9 +69,13 @@ std::vector<std::string> checkPanel(const PanelTable &panel)
                        "titled control", problems);
     }
     for (const Event &event : panel.events) {
-        expectKind(panel, event.source, {K::Button, K::VScrollBar}, "event source", problems);
+        expectKind(panel, event.source,
+                   {K::Button, K::Option, K::VScrollBar, K::TextBox, K::List, K::Diagram},
+                   "event source", problems);
         for (ControlName name : event.reads)
-            expectKind(panel, name, {K::TextBox, K::DropDown, K::VScrollBar}, "reading", problems);
+            expectKind(panel, name,
+                       {K::TextBox, K::DropDown, K::List, K::VScrollBar, K::Option, K::Diagram},
+                       "reading", problems);
         if (!event.handle)
             problems.push_back("event without a handler: " + std::string(event.source));
     }
@@ -56,6 +83,9 @@ std::vector<std::string> checkPanel(const PanelTable &panel)
         expectKind(panel, command.menuOf, {K::Diagram, K::PictureBox}, "command menu", problems);
         if (!command.enabled || !command.handle)
             problems.push_back("command without its rule or handler: " + std::string(command.id));
+        for (ControlName name : command.reads)
+            expectKind(panel, name, {K::TextBox, K::DropDown, K::List}, "command reading",
+                       problems);
     }
     return problems;
 }
@@ -64,7 +94,7 @@ std::vector<std::string> checkOutcome(const PanelTable &panel, const Outcome &ou
 {
     std::vector<std::string> problems;
     if (const auto *refusal = std::get_if<Refusal>(&outcome)) {
-        expectKind(panel, refusal->focus, {K::TextBox, K::DropDown}, "focus", problems);
+        expectKind(panel, refusal->focus, {K::TextBox, K::DropDown, K::List}, "focus", problems);
         if (refusal->message.empty())
             problems.push_back("refusal without a message");
         return problems;
@@ -72,6 +102,10 @@ std::vector<std::string> checkOutcome(const PanelTable &panel, const Outcome &ou
     const Update &update = std::get<Update>(outcome);
     if (update.drawing)
         expectKind(panel, update.drawing->control, {K::Diagram}, "drawing", problems);
+    for (const SetText &text : update.texts)
+        expectKind(panel, text.control, {K::TextBox, K::DropDown, K::List}, "text", problems);
+    for (const SetOption &option : update.options)
+        expectKind(panel, option.control, {K::Option}, "option", problems);
     for (const SetCaption &caption : update.captions)
         expectKind(panel, caption.control, {K::Label, K::AutoLabel}, "caption", problems);
     for (const SetBackground &background : update.backgrounds)

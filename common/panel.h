@@ -1,11 +1,11 @@
 #pragma once
 
-// A panel of the window described without any toolkit: its controls with their geometry in
+// A panel of a window described without any toolkit: its controls with their geometry in
 // twips, the labels that title other controls, and its handlers, plain functions from the
 // texts and values of its controls to an outcome. What the desktop does around them (focus,
 // access keys, what a screen reader hears, the first state of each control) is decided from
-// these tables by the rules of common/rules.h. A front end builds its controls from the
-// tables, maps those rules onto its toolkit's events and applies the outcomes.
+// these tables by the rules of common/rules.h, and the driver of common/driver.h runs them:
+// a front end only makes the controls, draws and reports what its toolkit saw.
 
 #include <array>
 #include <cstdint>
@@ -39,16 +39,34 @@ struct TwipsRect
     bool operator==(const TwipsRect &) const = default;
 };
 
-// A control's name as tools and tests find it: "Text4", "Combo2", "drawpic".
+// A control's name as tools and tests find it: "Text4", "Combo2", "drawpic". Names follow one
+// scheme: a word of NumberedWords and a number from 1 to 99, or one of NamedWords alone.
 using ControlName = std::string_view;
+
+// clang-format off
+inline constexpr std::array<std::string_view, 9> NumberedWords = {
+    "Label", "Text", "Combo", "Command", "VScroll", "Picture", "Image", "TabStrip", "Option"};
+inline constexpr std::array<std::string_view, 2> NamedWords = {"drawpic", "planpic"};
+// clang-format on
+
+// A name taken apart by the scheme: the index of its word in NumberedWords and its number,
+// or the index of the word in NamedWords and 0. Nullopt for a name outside the scheme.
+struct NameParts
+{
+    std::size_t word = 0;
+    int number = 0;
+};
+std::optional<NameParts> nameParts(ControlName name);
 
 enum class ControlKind
 {
     Label,      // keeps its size
     AutoLabel,  // sizes itself to its caption, keeping its left and top
-    TextBox,    // single line; any length of text
+    TextBox,    // single line
     DropDown,   // editable: picking an item copies it into the text field
+    List,       // a fixed list: one of its items, nothing typed
     Button,     // an '&' in the caption marks the access key
+    Option,     // an option button: one of a group, chosen by a click
     VScrollBar, // minimum at the top
     PictureBox, // a plain coloured area
     Diagram,    // a picture box whose drawn lines persist
@@ -91,6 +109,15 @@ struct Typeface
     int points = 9;
 };
 
+// The edges of its container a control keeps its distance to as the window is resized: the
+// top and left ones always; with AllSides the right and bottom ones too, so that it grows and
+// shrinks with the window, never below its size in the table.
+enum class Anchor
+{
+    TopLeft,
+    AllSides,
+};
+
 struct ScrollRange
 {
     int minimum = 0;
@@ -114,6 +141,7 @@ struct ControlRow
     Colour background = {};
     Colour foreground = {};
     const Typeface *font = nullptr; // the window's font when null
+    Anchor anchor = Anchor::TopLeft;
 };
 
 // A label that titles other controls ("开版尺寸" over the two sheet sides): a screen reader
@@ -124,12 +152,23 @@ struct Title
     std::span<const ControlName> controls;
 };
 
-// What a handler reads of one control: the text of a text box or drop-down box (UTF-16,
-// whole), or the value of a scroll bar.
+// A width and a height in twips.
+struct TwipsSize
+{
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const TwipsSize &) const = default;
+};
+
+// What a handler reads of one control: the text of a text box, drop-down box or list (UTF-16,
+// whole), the value of a scroll bar, whether an option is chosen (1) or not (0), or the size
+// of a diagram as it stands.
 struct Reading
 {
     std::u16string text;
     int value = 0;
+    TwipsSize size = {};
 };
 
 // The title of every error box; the box has the stop icon and a single OK button.
@@ -187,6 +226,25 @@ struct Drawing
     bool operator==(const Drawing &) const = default;
 };
 
+// The text of a text box or drop-down box, or the item of a list with that text.
+struct SetText
+{
+    ControlName control;
+    std::u16string text;
+
+    bool operator==(const SetText &) const = default;
+};
+
+// An option button: whether it can be chosen, and whether it is.
+struct SetOption
+{
+    ControlName control;
+    bool enabled = true;
+    bool chosen = false;
+
+    bool operator==(const SetOption &) const = default;
+};
+
 struct SetToolTip
 {
     ControlName control;
@@ -204,21 +262,27 @@ struct Document
     double width = 0;        // the sheet in its own units: across and down
     double height = 0;
     std::u16string jobLine;
-    std::u16string fileStem; // a file name for it, without the extension
+    std::u16string fileStem; // a file name for it, without the extension; the print job's name
+    // The texts it was made from, as their controls held them.
+    std::vector<SetText> inputs = {};
 
     bool operator==(const Document &) const = default;
 };
 
-// What a successful event changes, applied in this order: the drawing, the captions, the
-// backgrounds, the tool tips. The document, when there is one, replaces the panel's last
-// result, on which its commands act.
+// What a successful event changes, applied in this order: the drawing, the texts, the
+// captions, the backgrounds, the options, the tool tips. The document, when there is one,
+// replaces the panel's last result, on which its commands act; without one the last result
+// stays, unless `keepsDocument` is false: then there is none.
 struct Update
 {
     std::optional<Drawing> drawing = {};
+    std::vector<SetText> texts = {};
     std::vector<SetCaption> captions = {};
     std::vector<SetBackground> backgrounds = {};
+    std::vector<SetOption> options = {};
     std::vector<SetToolTip> toolTips = {};
     std::optional<Document> document = {};
+    bool keepsDocument = true;
 
     bool operator==(const Update &) const = default;
 };
@@ -236,8 +300,9 @@ constexpr Refusal refusalOf(const std::array<std::pair<Fault, Refusal>, N> &tabl
     return table.front().second;
 }
 
-// An event of one control (a button's click, a scroll bar's change): the controls its
-// handler reads, in order, and the handler, which receives one reading per name.
+// An event of one control: a button pressed, an option chosen, a scroll bar's value settled,
+// a text edited, a list's item picked, a diagram resized. The controls its handler reads, in
+// order, and the handler, which receives one reading per name.
 struct Event
 {
     ControlName source;
@@ -269,9 +334,12 @@ struct FileType
     std::u16string_view extension; // without the dot
 };
 
-// What a command asks its front end to do with the panel's document: put it on the
-// clipboard (its picture, its vector form and its job line as text); ask where to save it,
-// titling the dialog `title` and proposing `fileName`, as one of `types`; print it.
+struct WindowDescription;
+
+// What a command asks for: the panel's document on the clipboard (its picture, its vector
+// form and its job line as text); saved where the user says, the dialog titled `title` and
+// proposing `fileName`, as one of `types`; printed; or another window opened (or brought to
+// the front), its controls filled in with `fill`.
 struct CopyRequest
 {
     Document document;
@@ -287,21 +355,27 @@ struct PrintRequest
 {
     Document document;
 };
-using CommandRequest = std::variant<CopyRequest, SaveRequest, PrintRequest>;
+struct OpenRequest
+{
+    const WindowDescription *window;
+    std::vector<SetText> fill;
+};
+using CommandRequest = std::variant<CopyRequest, SaveRequest, PrintRequest, OpenRequest>;
 
 // A command of a panel, offered in the context menu of `menuOf` and by its shortcut while
-// the panel is in front. Windows tools send `number` as a menu command; Qt tools find the
-// command's action by `id`.
+// the panel is in front. Tools find it by `id` (Qt) or by its place among the panel's
+// commands (Windows).
 struct Command
 {
     std::string_view id;
-    int number;
     std::u16string_view text; // the menu item, its access key marked with '&'
     Shortcut shortcut;
     ControlName menuOf;
     // Whether it can run on the panel's last result (null before the first one).
     bool (*enabled)(const Document *last);
-    CommandRequest (*handle)(const Document &last);
+    // The request, from the last result and a reading of each control of `reads`.
+    CommandRequest (*handle)(const Document *last, std::span<const Reading> readings);
+    std::span<const ControlName> reads = {};
 };
 
 struct PanelTable

@@ -12,14 +12,17 @@ char16_t upper(char16_t c)
 
 } // namespace
 
-bool takesFocus(ControlKind kind)
+Behaviour behaviourOf(ControlKind kind)
 {
     switch (kind) {
     case ControlKind::TextBox:
     case ControlKind::DropDown:
+        return {.takesFocus = true, .selectsAllOnTab = true};
+    case ControlKind::List:
     case ControlKind::Button:
+    case ControlKind::Option:
     case ControlKind::VScrollBar:
-        return true;
+        return {.takesFocus = true};
     case ControlKind::Label:
     case ControlKind::AutoLabel:
     case ControlKind::PictureBox:
@@ -27,35 +30,66 @@ bool takesFocus(ControlKind kind)
     case ControlKind::Image:
         break;
     }
-    return false;
+    return {};
 }
 
-std::vector<ControlName> focusCycle(const WindowDescription &window, int front)
+int scrolledTo(ControlKind kind, const ScrollRange &range, int value, ScrollRequest request,
+               int thumb)
 {
-    std::vector<ControlName> cycle = {window.tabStrip};
+    switch (request) {
+    case ScrollRequest::LineUp:
+        value -= range.smallStep;
+        break;
+    case ScrollRequest::LineDown:
+        value += range.smallStep;
+        break;
+    case ScrollRequest::PageUp:
+        value -= range.largeStep;
+        break;
+    case ScrollRequest::PageDown:
+        value += range.largeStep;
+        break;
+    case ScrollRequest::ThumbDragged:
+        if (!behaviourOf(kind).followsThumb)
+            break;
+        [[fallthrough]];
+    case ScrollRequest::ThumbReleased:
+        value = thumb;
+        break;
+    case ScrollRequest::Top:
+        value = range.minimum;
+        break;
+    case ScrollRequest::Bottom:
+        value = range.maximum;
+        break;
+    }
+    return std::clamp(value, range.minimum, range.maximum);
+}
+
+std::vector<ControlRef> focusCycle(const WindowDescription &window, int front)
+{
+    std::vector<ControlRef> cycle;
+    if (window.tabbed())
+        cycle.push_back({NoPanel, window.tabStrip});
     if (front < 0 || std::size_t(front) >= window.tabs.size())
         return cycle;
     for (const ControlRow &row : window.tabs[std::size_t(front)].panel->controls)
-        if (takesFocus(row.kind))
-            cycle.push_back(row.name);
+        if (behaviourOf(row.kind).takesFocus)
+            cycle.push_back({front, row.name});
     return cycle;
 }
 
-ControlName nextFocus(std::span<const ControlName> cycle, ControlName current, bool backwards)
+ControlRef nextFocus(std::span<const ControlRef> cycle, std::optional<ControlRef> current,
+                     bool backwards)
 {
     if (cycle.empty())
         return {};
-    const auto at = std::find(cycle.begin(), cycle.end(), current);
+    const auto at = current ? std::find(cycle.begin(), cycle.end(), *current) : cycle.end();
     if (at == cycle.end())
         return backwards ? cycle.back() : cycle.front();
     const std::size_t n = cycle.size();
     const std::size_t i = std::size_t(at - cycle.begin());
     return cycle[(i + (backwards ? n - 1 : 1)) % n];
-}
-
-bool selectsAllOnTab(ControlKind kind)
-{
-    return kind == ControlKind::TextBox || kind == ControlKind::DropDown;
 }
 
 std::optional<char16_t> accessKeyOf(std::u16string_view caption)
@@ -125,9 +159,11 @@ Accessible accessibleOf(const PanelTable &panel, const ControlRow &row)
         return {true, {}, titled};
     case ControlKind::TextBox:
     case ControlKind::DropDown:
+    case ControlKind::List:
     case ControlKind::VScrollBar:
         return {false, titled, {}};
     case ControlKind::Button:
+    case ControlKind::Option:
         return {false, withoutMarker(row.text), {}};
     case ControlKind::PictureBox:
     case ControlKind::Diagram:
@@ -138,6 +174,16 @@ Accessible accessibleOf(const PanelTable &panel, const ControlRow &row)
         break;
     }
     return {};
+}
+
+TwipsRect placeOf(const ControlRow &row, TwipsSize design, TwipsSize size)
+{
+    TwipsRect rect = row.rect;
+    if (row.anchor == Anchor::AllSides) {
+        rect.width = std::max(row.rect.width, row.rect.width + size.width - design.width);
+        rect.height = std::max(row.rect.height, row.rect.height + size.height - design.height);
+    }
+    return rect;
 }
 
 Update initialUpdate(const PanelTable &panel)

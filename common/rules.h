@@ -1,13 +1,13 @@
 #pragma once
 
 // The desktop's rules, decided once from the window's description and the panels' tables:
-// which controls the keyboard visits and in what order, what Tab does to a text it enters,
-// which button an access key presses, what a screen reader says of each control, and what a
-// panel shows before its first event. A front end maps these onto its toolkit's events; it
-// decides none of them itself.
+// what each kind of control does by itself, which controls the keyboard visits and in what
+// order, which button an access key presses, what a screen reader says of each control,
+// where a control stands as the window is resized, and what a panel shows before its first
+// event. The driver (common/driver.h) applies them; a front end decides none of them.
 
 #include "common/panel.h"
-#include "common/window.h"
+#include "common/windowdescription.h"
 
 #include <optional>
 #include <span>
@@ -16,29 +16,44 @@
 
 namespace korvane {
 
-// Whether a control of `kind` is a stop of Tab and Shift+Tab.
-bool takesFocus(ControlKind kind);
+// What a control of one kind does by itself, which each front end gives its toolkit's
+// control. Every property holds for every window.
+struct Behaviour
+{
+    bool takesFocus = false;      // a stop of Tab and Shift+Tab
+    bool selectsAllOnTab = false; // entered by Tab or Shift+Tab, its whole text is selected,
+                                  // so that what is typed next replaces it
+    bool enterPresses = false;    // Enter in a text box presses it (the default button)
+    bool completes = false;       // completes a typed text from its items
+    bool followsThumb = false;    // its value changes while the thumb is dragged, not only
+                                  // when the thumb is let go
+    int maxLength = 0;            // the most characters it takes; 0: any number, so that a
+                                  // number is never read from a text cut short
+};
+Behaviour behaviourOf(ControlKind kind);
 
-// The stops of Tab while tab `front` is in front, in order: the tab strip, then the front
-// panel's controls that take the focus, in table order. The panels behind are not visited.
-std::vector<ControlName> focusCycle(const WindowDescription &window, int front);
+// What a scroll bar is asked to do, in the order Windows numbers its requests (SB_LINEUP to
+// SB_BOTTOM).
+enum class ScrollRequest
+{
+    LineUp,
+    LineDown,
+    PageUp,
+    PageDown,
+    ThumbReleased,
+    ThumbDragged,
+    Top,
+    Bottom,
+};
 
-// Where Tab (Shift+Tab when `backwards`) goes from `current`: round the cycle; from a control
-// outside it, to the first stop (the last one backwards).
-ControlName nextFocus(std::span<const ControlName> cycle, ControlName current, bool backwards);
+// The value a scroll bar of `kind` and `range` goes to from `value` on `request`, `thumb`
+// where the thumb is: an arrow steps by the small step, the track by the large one, within
+// the range; a dragged thumb moves it only where the kind follows the thumb.
+int scrolledTo(ControlKind kind, const ScrollRange &range, int value, ScrollRequest request,
+               int thumb);
 
-// Whether a control of `kind` has its whole text selected when Tab or Shift+Tab enters it,
-// so that what is typed next replaces it.
-bool selectsAllOnTab(ControlKind kind);
-
-// The access key a button's caption marks with '&': the character after it, an ASCII letter
-// upper-cased. "&&" stands for one ampersand and marks nothing.
-std::optional<char16_t> accessKeyOf(std::u16string_view caption);
-
-// A button's caption as shown and spoken: without its '&' marker, "&&" as one ampersand.
-std::u16string withoutMarker(std::u16string_view caption);
-
-// A control of one panel of the window.
+// A control of one panel of a window; the tab strip is on no panel.
+inline constexpr int NoPanel = -1;
 struct ControlRef
 {
     int panel = 0;
@@ -46,6 +61,22 @@ struct ControlRef
 
     bool operator==(const ControlRef &) const = default;
 };
+
+// The stops of Tab while panel `front` is in front, in order: the tab strip, then the front
+// panel's controls that take the focus, in table order. The panels behind are not visited.
+std::vector<ControlRef> focusCycle(const WindowDescription &window, int front);
+
+// Where Tab (Shift+Tab when `backwards`) goes from `current`: round the cycle; from a control
+// outside it, to the first stop (the last one backwards).
+ControlRef nextFocus(std::span<const ControlRef> cycle, std::optional<ControlRef> current,
+                     bool backwards);
+
+// The access key a button's caption marks with '&': the character after it, an ASCII letter
+// upper-cased. "&&" stands for one ampersand and marks nothing.
+std::optional<char16_t> accessKeyOf(std::u16string_view caption);
+
+// A button's caption as shown and spoken: without its '&' marker, "&&" as one ampersand.
+std::u16string withoutMarker(std::u16string_view caption);
 
 // The button an access key presses, whichever panel is in front: the first in tab order whose
 // caption marks `key` (compared upper-cased). Only buttons have access keys; an '&' in a
@@ -68,8 +99,8 @@ struct Accessible
 };
 
 // - a label: its own text, described by the title over it, if any (a result by its caption);
-// - a text box, drop-down box or scroll bar: the title over it;
-// - a button: its caption without the access-key marker;
+// - a text box, drop-down box, list or scroll bar: the title over it;
+// - a button or option: its caption without the access-key marker;
 // - a picture box or diagram: its own text, described by the title over it; without a text
 //   of its own, the title over it;
 // - the product picture: nothing.
@@ -77,6 +108,11 @@ Accessible accessibleOf(const PanelTable &panel, const ControlRow &row);
 
 // The title over `name`, if any.
 const Title *titleOf(const PanelTable &panel, ControlName name);
+
+// Where a control stands in a container of `size` that its window's description lays out at
+// `design`: where its row says, and, anchored on all sides, grown (or shrunk, never below the
+// row's size) by what the container gained.
+TwipsRect placeOf(const ControlRow &row, TwipsSize design, TwipsSize size);
 
 // What a panel shows before any event, applied as any update: each diagram blank at its
 // design size, each picture box in its start colour.

@@ -76,8 +76,8 @@ Document documentOf(const std::array<double, 4> &sizes, std::u16string_view arra
     const auto size = [](double value) { return widen(formatNumber(value)); };
     const double used = plan.ups * (sizes[2] * sizes[3]) / (sizes[0] * sizes[1]) * 100;
     std::array<char, 32> percent{};
-    const auto written =
-        std::to_chars(percent.data(), percent.data() + percent.size(), used, std::chars_format::fixed, 1);
+    const auto written = std::to_chars(percent.data(), percent.data() + percent.size(), used,
+                                       std::chars_format::fixed, 1);
 
     Document document;
     document.drawing = drawing;
@@ -87,10 +87,9 @@ Document documentOf(const std::array<double, 4> &sizes, std::u16string_view arra
     document.width = g.llen1;
     document.height = g.wwid1;
     document.jobLine = u"开版尺寸 " + size(sizes[0]) + u" × " + size(sizes[1]) + u"，产品尺寸 " +
-                       size(sizes[2]) + u" × " + size(sizes[3]) + u"，" +
-                       std::u16string(method) + u"，" + std::u16string(arrangement) +
-                       u"，开版数 " + formatCount(plan.ups) + u"，利用率 " +
-                       widen(std::string_view(percent.data(), written.ptr)) + u"%";
+                       size(sizes[2]) + u" × " + size(sizes[3]) + u"，" + std::u16string(method) +
+                       u"，" + std::u16string(arrangement) + u"，开版数 " + formatCount(plan.ups) +
+                       u"，利用率 " + widen(std::string_view(percent.data(), written.ptr)) + u"%";
     document.fileStem = u"拼版图-" + size(sizes[0]) + u"x" + size(sizes[1]) + u"-" +
                         size(sizes[2]) + u"x" + size(sizes[3]);
     return document;
@@ -151,30 +150,11 @@ Outcome view(std::span<const Reading> readings)
 
 constexpr Event Events[] = {{"Command6", ViewReads, view}};
 
-CommandRequest copy(const Document &last)
-{
-    return CopyRequest{last};
-}
-
-CommandRequest save(const Document &last)
-{
-    return SaveRequest{last, u"保存拼版图",
-                       last.fileStem + u"." + std::u16string(documentTypes().front().extension),
-                       documentTypes()};
-}
-
-CommandRequest print(const Document &last)
-{
-    return PrintRequest{last};
-}
-
-// clang-format off
 constexpr Command Commands[] = {
-    {"copyDiagram",  4101, u"复制拼版图(&C)",  {true, u'C'},  "drawpic", withDocument, copy},
-    {"saveDiagram",  4102, u"保存拼版图(&S)…", {false, u'S'}, "drawpic", withDocument, save},
-    {"printDiagram", 4103, u"打印拼版图(&P)…", {false, u'P'}, "drawpic", withDocument, print},
+    copyCommand("copyDiagram", "drawpic"),
+    saveCommand("saveDiagram", "drawpic"),
+    printCommand("printDiagram", "drawpic"),
 };
-// clang-format on
 
 } // namespace
 

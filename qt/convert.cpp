@@ -11,22 +11,15 @@ namespace korvane {
 
 QColor colourOf(const Colour &colour, const QPalette &palette)
 {
-    switch (colour.role) {
-    case Colour::Role::Window:
-        return palette.color(QPalette::Base);
-    case Colour::Role::WindowText:
-        return palette.color(QPalette::Text);
-    case Colour::Role::Highlight:
-        return palette.color(QPalette::Highlight);
-    case Colour::Role::ActiveBorder:
-        // Qt has no active-border colour; the button face is its nearest role.
-        return palette.color(QPalette::Button);
-    case Colour::Role::Fixed:
+    // In the order of Colour::Role. Qt has no active-border colour; the button face is its
+    // nearest role.
+    constexpr QPalette::ColorRole Roles[] = {QPalette::NoRole, QPalette::Base, QPalette::Text,
+                                             QPalette::Highlight, QPalette::Button};
+    if (colour.role == Colour::Role::Fixed)
         return QColor(colour.rgb.r, colour.rgb.g, colour.rgb.b);
-    case Colour::Role::Default:
-        break;
-    }
-    return {};
+    if (colour.role == Colour::Role::Default)
+        return {};
+    return palette.color(Roles[int(colour.role)]);
 }
 
 QFont toQFont(const Typeface &typeface)

@@ -1,11 +1,11 @@
 #include "qt/documentio.h"
 
 #include "qt/convert.h"
-#include "qt/errorbox.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -17,19 +17,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <vector>
-
 namespace korvane {
 namespace {
-
-TextWidth measuredIn(const QFont &base)
-{
-    return [base](std::u16string_view text, int pixels) {
-        QFont font(base);
-        font.setPixelSize(pixels);
-        return QFontMetricsF(font).horizontalAdvance(toQString(text));
-    };
-}
 
 QFont atPixels(QFont font, int pixels)
 {
@@ -37,17 +26,32 @@ QFont atPixels(QFont font, int pixels)
     return font;
 }
 
+TextWidth measuredIn(const QFont &base)
+{
+    return [base](std::u16string_view text, int pixels) {
+        return QFontMetricsF(atPixels(base, pixels)).horizontalAdvance(toQString(text));
+    };
+}
+
 QPageLayout::Orientation orientationFor(const Document &document)
 {
     return printsAcross(document) ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
+// Qt's own dialogs (saving, printing) in the window's language, loaded when the first one
+// opens rather than at start-up.
+void speakDialogs(std::string_view language)
+{
+    static const bool loaded = (translateQtDialogs(language), true);
+    (void)loaded;
+}
+
 } // namespace
 
-QImage pictureOf(const Document &document, const Typeface &face)
+QImage renderPicture(const Document &document, const Typeface &face)
 {
     const QFont base = toQFont(face);
-    const PictureLayout layout = layoutPicture(document, measuredIn(base));
+    const PictureLayout layout = layoutPicture(document, face, measuredIn(base));
     QImage picture(layout.width, layout.height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter painter(&picture);
@@ -55,26 +59,36 @@ QImage pictureOf(const Document &document, const Typeface &face)
         painter.fillRect(r.x, r.y, r.width, r.height, Qt::black);
     painter.setPen(Qt::black);
     painter.setFont(atPixels(base, layout.fontPixels));
-    int top = layout.sheet.height + layout.margin;
-    for (const std::u16string &line : layout.lines) {
-        painter.drawText(QRect(layout.margin, top, layout.width - layout.margin, layout.lineHeight),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, toQString(line));
-        top += layout.lineHeight;
-    }
+    for (const TextLine &line : layout.lines)
+        painter.drawText(QRect(line.left, line.top, layout.width - line.left, layout.lineHeight),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, toQString(line.text));
     return picture;
 }
 
-void copyToClipboard(const Document &document, const Typeface &face)
+std::optional<std::u16string> QtDocumentIo::copy(const Document &document)
 {
     auto *data = new QMimeData;
-    data->setImageData(pictureOf(document, face));
+    data->setImageData(renderPicture(document, m_description.font));
     data->setData(QStringLiteral("image/svg+xml"),
-                  QByteArray::fromStdString(toSvg(document, face.face)));
+                  QByteArray::fromStdString(toSvg(document, m_description.font.face)));
     data->setText(toQString(document.jobLine));
     QGuiApplication::clipboard()->setMimeData(data);
+    return std::nullopt;
 }
 
-bool paintPages(QPagedPaintDevice &device, const Document &document, const Typeface &face)
+std::u16string QtDocumentIo::folder(UserFolder which)
+{
+    return toU16(which == UserFolder::Home
+                     ? QDir::homePath()
+                     : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+bool QtDocumentIo::exists(std::u16string_view path)
+{
+    return QFileInfo::exists(toQString(path));
+}
+
+bool renderPage(QPagedPaintDevice &device, const Document &document, const Typeface &face)
 {
     const int dpi = device.logicalDpiX();
     const QRect printable = device.pageLayout().paintRectPixels(dpi);
@@ -92,35 +106,34 @@ bool paintPages(QPagedPaintDevice &device, const Document &document, const Typef
                      toQString(document.jobLine));
     QPen pen(Qt::black);
     pen.setWidthF(page.lineWidth);
-    pen.setCapStyle(Qt::SquareCap);
+    pen.setCapStyle(page.squareEnds ? Qt::SquareCap : Qt::FlatCap);
     painter.setPen(pen);
-    std::vector<QLineF> lines;
     const double k = page.unitsPerTwip;
     for (const GridBlock &block : document.drawing.blocks)
         forEachStroke(
             block, k,
             [&](double x1, double y1, double x2, double y2) {
-                lines.emplace_back(page.sheetLeft + x1 * k, page.sheetTop + y1 * k,
-                                   page.sheetLeft + x2 * k, page.sheetTop + y2 * k);
+                painter.drawLine(QLineF(page.sheetLeft + x1 * k, page.sheetTop + y1 * k,
+                                        page.sheetLeft + x2 * k, page.sheetTop + y2 * k));
             },
             [&](double x, double y, double width, double height) {
                 painter.fillRect(
                     QRectF(page.sheetLeft + x * k, page.sheetTop + y * k, width * k, height * k),
                     Qt::black);
             });
-    painter.drawLines(lines.data(), int(lines.size()));
     return painter.end();
 }
 
-bool writeDocument(const Document &document, FileFormat format, const Typeface &face,
-                   const QString &path, QString *reason)
+std::optional<std::u16string> QtDocumentIo::write(const Document &document,
+                                                  std::u16string_view path, FileFormat format)
 {
-    QSaveFile file(path);
+    const Typeface &face = m_description.font;
+    QSaveFile file(toQString(path));
     bool written = file.open(QIODevice::WriteOnly);
     if (written) {
         switch (format) {
         case FileFormat::Png:
-            written = pictureOf(document, face).save(&file, "PNG");
+            written = renderPicture(document, face).save(&file, "PNG");
             break;
         case FileFormat::Svg: {
             const std::string svg = toSvg(document, face.face);
@@ -132,29 +145,28 @@ bool writeDocument(const Document &document, FileFormat format, const Typeface &
             pdf.setPageSize(QPageSize(QPageSize::A4));
             pdf.setPageOrientation(orientationFor(document));
             pdf.setTitle(toQString(document.jobLine));
-            written = paintPages(pdf, document, face);
+            written = renderPage(pdf, document, face);
             break;
         }
         }
     }
     if (written && file.commit())
-        return true;
-    *reason = file.errorString();
+        return std::nullopt;
+    const QString reason = file.errorString();
     file.cancelWriting();
-    return false;
+    return toU16(reason);
 }
 
-void saveWithDialog(QWidget *parent, const SaveRequest &request, const Typeface &face)
+std::optional<SaveChoice> QtDocumentIo::askSaveName(const SaveDialog &request)
 {
-    QFileDialog dialog(parent->window(), toQString(request.title));
+    speakDialogs(m_description.language);
+    QFileDialog dialog(m_window, toQString(request.title), toQString(request.folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     QStringList filters;
     for (const FileType &type : request.types)
-        filters.append(QStringLiteral("%1 (*.%2)")
-                           .arg(toQString(type.description), toQString(type.extension)));
+        filters.append(toQString(filterLabel(type)));
     dialog.setNameFilters(filters);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
+    dialog.selectNameFilter(filters.value(qsizetype(request.type)));
     dialog.selectFile(toQString(request.fileName));
     // A name typed without an extension takes the chosen type's before the dialog asks
     // whether to replace an existing file.
@@ -162,30 +174,27 @@ void saveWithDialog(QWidget *parent, const SaveRequest &request, const Typeface 
         return toQString(
             request.types[std::size_t(std::max<qsizetype>(0, filters.indexOf(filter)))].extension);
     };
-    dialog.setDefaultSuffix(suffixOf(filters.front()));
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
     QObject::connect(&dialog, &QFileDialog::filterSelected,
                      [&](const QString &filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const qsizetype chosen = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
-    const SavePath target = savePath(toU16(dialog.selectedFiles().front()), request.types,
-                                     request.types[std::size_t(chosen)]);
-    const QString path = toQString(target.path);
-    QString reason;
-    if (!writeDocument(request.document, target.type->format, face, path, &reason))
-        showError(parent, saveFailure(target.path, toU16(reason)));
+        return std::nullopt;
+    return SaveChoice{
+        toU16(dialog.selectedFiles().front()),
+        std::size_t(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
 
-void printWithDialog(QWidget *parent, const Document &document, const Typeface &face)
+std::optional<std::u16string> QtDocumentIo::print(const Document &document,
+                                                  std::u16string_view jobName)
 {
+    speakDialogs(m_description.language);
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(toQString(document.fileStem));
+    printer.setDocName(toQString(jobName));
     printer.setPageOrientation(orientationFor(document));
-    QPrintDialog dialog(&printer, parent->window());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (!paintPages(printer, document, face))
-        showError(parent, printFailure(toU16(qt_error_string())));
+    QPrintDialog dialog(&printer, m_window);
+    if (dialog.exec() != QDialog::Accepted || renderPage(printer, document, m_description.font))
+        return std::nullopt;
+    return toU16(qt_error_string());
 }
 
 } // namespace korvane

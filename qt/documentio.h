@@ -1,38 +1,47 @@
 #pragma once
 
-// A document leaving the window on Linux: its picture, the clipboard, files and the printer.
+// A document leaving a window on Linux: its picture, the clipboard, files and the printer.
 
-#include "common/document.h"
+#include "common/driver.h"
 
 #include <QImage>
-#include <QString>
 
-class QPainter;
 class QPagedPaintDevice;
 class QWidget;
 
 namespace korvane {
 
 // The picture of a copy and of a PNG file, its text in `face`.
-QImage pictureOf(const Document &document, const Typeface &face);
+QImage renderPicture(const Document &document, const Typeface &face);
 
-// Puts the document on the clipboard as a picture, as SVG (image/svg+xml) and as its job
-// line in plain text.
-void copyToClipboard(const Document &document, const Typeface &face);
+// The document on one page of `device` (a printer or a PDF file); false when the device
+// would not take it.
+bool renderPage(QPagedPaintDevice &device, const Document &document, const Typeface &face);
 
-// Writes the document to `path` whole or not at all: a temporary file beside it, renamed over
-// it when complete. False with the system's reason when it could not.
-bool writeDocument(const Document &document, FileFormat format, const Typeface &face,
-                   const QString &path, QString *reason);
+// The clipboard (a picture, SVG as image/svg+xml, the job line), files written whole through
+// a temporary file renamed over the target, and Qt's own dialogs over `window`, which speak
+// its language from the first one that opens.
+class QtDocumentIo final : public DocumentIo
+{
+public:
+    QtDocumentIo(QWidget *window, const WindowDescription &description)
+        : m_window(window), m_description(description)
+    {
+    }
 
-// Asks where to save the document and saves it there; a failure shows the error box.
-void saveWithDialog(QWidget *parent, const SaveRequest &request, const Typeface &face);
+    std::optional<std::u16string> copy(const Document &document) override;
+    bool writes(FileFormat) override { return true; }
+    std::u16string folder(UserFolder which) override;
+    bool exists(std::u16string_view path) override;
+    std::optional<SaveChoice> askSaveName(const SaveDialog &dialog) override;
+    std::optional<std::u16string> write(const Document &document, std::u16string_view path,
+                                        FileFormat format) override;
+    std::optional<std::u16string> print(const Document &document,
+                                        std::u16string_view jobName) override;
 
-// The document on the pages of `device` (a printer or a PDF file), one page; false when the
-// device would not take it.
-bool paintPages(QPagedPaintDevice &device, const Document &document, const Typeface &face);
-
-// The print dialog, then the document on the printer it gives; Cancel prints nothing.
-void printWithDialog(QWidget *parent, const Document &document, const Typeface &face);
+private:
+    QWidget *m_window;
+    const WindowDescription &m_description;
+};
 
 } // namespace korvane

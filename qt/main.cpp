@@ -1,7 +1,7 @@
+#include "app/mainwindow.h"
 #include "app/version.h"
-#include "app/window.h"
 #include "qt/convert.h"
-#include "qt/mainwindow.h"
+#include "qt/windowwidget.h"
 
 #include <QApplication>
 
@@ -13,8 +13,7 @@ int main(int argc, char *argv[])
     // Desktops match the window to its entry by this id.
     QApplication::setDesktopFileName(QString::fromLatin1(korvane::AppId));
 
-    korvane::translateQtDialogs(korvane::mainWindow.language);
-    korvane::MainWindow window(korvane::mainWindow);
+    korvane::WindowWidget window(korvane::mainWindow);
     window.show();
     return app.exec();
 }

@@ -1,9 +1,8 @@
 // Opens the real window in a given state, for screenshots: the README's pictures are taken
 // with `xvfb-run tools/screenshots.sh`. Usage: korvane_tour <scene> [seconds]
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "qt/convert.h"
-#include "qt/mainwindow.h"
-#include "qt/panelwidget.h"
+#include "qt/windowwidget.h"
 #include "tools/scenes.h"
 
 #include <QApplication>
@@ -27,10 +26,9 @@ int main(int argc, char *argv[])
     }
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
 
-    korvane::translateQtDialogs(korvane::mainWindow.language);
-    korvane::MainWindow window(korvane::mainWindow);
+    korvane::WindowWidget window(korvane::mainWindow);
     window.findChild<QTabBar *>(QStringLiteral("TabStrip1"))->setCurrentIndex(scene->tab);
-    korvane::PanelWidget *panel = window.panel(scene->tab);
+    korvane::WindowWidget *panel = &window;
     for (const auto &[name, text] : scene->entries) {
         if (auto *combo = qobject_cast<QComboBox *>(panel->control(name)))
             combo->setEditText(korvane::toQString(text));

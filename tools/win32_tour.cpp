@@ -3,13 +3,13 @@
 //   --menu      opens the diagram's context menu once the window shows
 //   --save DIR  writes what the imposition panel's commands hand on into DIR (a Windows
 //               path): the PNG and SVG files and the vector picture of a copy as an EMF
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "tools/scenes.h"
 #include "win32/controlid.h"
-#include "win32/mainwindow.h"
 #include "win32/picture.h"
 #include "win32/savefile.h"
 #include "win32/text.h"
+#include "win32/toplevelwindow.h"
 
 #include <commctrl.h>
 #include <cstdio>
@@ -23,11 +23,13 @@ using namespace korvane::win32;
 
 void save(const Document &document, const std::wstring &folder)
 {
-    const std::u16string_view face = mainWindow.font.face;
-    for (const FileType &type : writableTypes(documentTypes())) {
+    const Typeface &face = mainWindow.font;
+    for (const FileType &type : documentTypes()) {
         const std::wstring path =
             folder + L"\\" + wide(document.fileStem) + L"." + wide(type.extension);
-        if (const auto reason = saveDocumentAs(
+        if (type.format == FileFormat::Pdf)
+            continue;
+        if (const auto reason = writeDocument(
                 document, reinterpret_cast<const char16_t *>(path.c_str()), type.format, face))
             std::fprintf(stderr, "korvane_tour: cannot save a file\n");
     }
@@ -60,9 +62,9 @@ int wmain(int argc, wchar_t *argv[])
             folder = argv[++i];
     }
 
-    MainWindow window(mainWindow, GetModuleHandleW(nullptr));
+    TopLevelWindow window(mainWindow, GetModuleHandleW(nullptr));
     SendMessageW(window.tabStrip(), TCM_SETCURFOCUS, WPARAM(scene->tab), 0);
-    HWND panel = window.panel(scene->tab).handle();
+    HWND panel = window.panel(scene->tab);
     for (const auto &[name, text] : scene->entries)
         SetWindowTextW(GetDlgItem(panel, controlId(name)), wide(text).c_str());
     for (const auto &[name, value] : scene->scrolls)
@@ -70,8 +72,8 @@ int wmain(int argc, wchar_t *argv[])
                      reinterpret_cast<LPARAM>(GetDlgItem(panel, controlId(name))));
     if (!scene->button.empty())
         SendMessageW(GetDlgItem(panel, controlId(scene->button)), BM_CLICK, 0, 0);
-    if (!folder.empty() && window.panel(0).document())
-        save(*window.panel(0).document(), folder);
+    if (!folder.empty() && window.driver().document(0))
+        save(*window.driver().document(0), folder);
     SetWindowPos(window.handle(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window.handle(), SW_SHOWNORMAL);
     // No tool tip over the picture: the pointer of a virtual display rests on the diagram.
@@ -87,7 +89,7 @@ int wmain(int argc, wchar_t *argv[])
         0);
     if (menu) {
         // Right-clicked in the middle of the diagram, once the window has shown.
-        g_diagram = GetDlgItem(window.panel(0).handle(), controlId("drawpic"));
+        g_diagram = window.control("drawpic");
         SetTimer(window.handle(), 1, 500, [](HWND, UINT, UINT_PTR id, DWORD) {
             KillTimer(GetAncestor(g_diagram, GA_ROOT), id);
             RECT r;
@@ -101,5 +103,5 @@ int wmain(int argc, wchar_t *argv[])
         EndMenu();
         PostQuitMessage(0);
     });
-    return window.run();
+    return runMessageLoop(window);
 }

@@ -79,103 +79,42 @@ public:
         return answer(m_spoken.description, description);
     }
 
-    // Everything else as the system answers it.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override
-    {
-        return m_standard->GetTypeInfoCount(count);
+    // Everything else as the system answers it: each method handed on as it came.
+#define KORVANE_HAND_ON(method, parameters, arguments)                                             \
+    HRESULT STDMETHODCALLTYPE method parameters override                                           \
+    {                                                                                              \
+        return m_standard->method arguments;                                                       \
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo **info) override
-    {
-        return m_standard->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR *names, UINT count, LCID locale,
-                                            DISPID *ids) override
-    {
-        return m_standard->GetIDsOfNames(id, names, count, locale, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
-                                     DISPPARAMS *params, VARIANT *result, EXCEPINFO *exception,
-                                     UINT *argument) override
-    {
-        return m_standard->Invoke(member, id, locale, flags, params, result, exception, argument);
-    }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch **parent) override
-    {
-        return m_standard->get_accParent(parent);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long *count) override
-    {
-        return m_standard->get_accChildCount(count);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch **out) override
-    {
-        return m_standard->get_accChild(child, out);
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *value) override
-    {
-        return m_standard->get_accValue(child, value);
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override
-    {
-        return m_standard->get_accRole(child, role);
-    }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state) override
-    {
-        return m_standard->get_accState(child, state);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR *help) override
-    {
-        return m_standard->get_accHelp(child, help);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT child, long *topic) override
-    {
-        return m_standard->get_accHelpTopic(file, child, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR *shortcut) override
-    {
-        return m_standard->get_accKeyboardShortcut(child, shortcut);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *focus) override
-    {
-        return m_standard->get_accFocus(focus);
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT *selection) override
-    {
-        return m_standard->get_accSelection(selection);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR *action) override
-    {
-        return m_standard->get_accDefaultAction(child, action);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override
-    {
-        return m_standard->accSelect(flags, child);
-    }
-    HRESULT STDMETHODCALLTYPE accLocation(long *left, long *top, long *width, long *height,
-                                          VARIANT child) override
-    {
-        return m_standard->accLocation(left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT *end) override
-    {
-        return m_standard->accNavigate(direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT *child) override
-    {
-        return m_standard->accHitTest(left, top, child);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
-    {
-        return m_standard->accDoDefaultAction(child);
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override
-    {
-        return m_standard->put_accName(child, name);
-    }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
-    {
-        return m_standard->put_accValue(child, value);
-    }
+    // clang-format off
+    KORVANE_HAND_ON(GetTypeInfoCount, (UINT *count), (count))
+    KORVANE_HAND_ON(GetTypeInfo, (UINT index, LCID locale, ITypeInfo **info), (index, locale, info))
+    KORVANE_HAND_ON(GetIDsOfNames, (REFIID id, LPOLESTR *names, UINT count, LCID locale, DISPID *ids),
+                    (id, names, count, locale, ids))
+    KORVANE_HAND_ON(Invoke, (DISPID member, REFIID id, LCID locale, WORD flags, DISPPARAMS *params,
+                             VARIANT *result, EXCEPINFO *exception, UINT *argument),
+                    (member, id, locale, flags, params, result, exception, argument))
+    KORVANE_HAND_ON(get_accParent, (IDispatch **parent), (parent))
+    KORVANE_HAND_ON(get_accChildCount, (long *count), (count))
+    KORVANE_HAND_ON(get_accChild, (VARIANT child, IDispatch **out), (child, out))
+    KORVANE_HAND_ON(get_accValue, (VARIANT child, BSTR *value), (child, value))
+    KORVANE_HAND_ON(get_accRole, (VARIANT child, VARIANT *role), (child, role))
+    KORVANE_HAND_ON(get_accState, (VARIANT child, VARIANT *state), (child, state))
+    KORVANE_HAND_ON(get_accHelp, (VARIANT child, BSTR *help), (child, help))
+    KORVANE_HAND_ON(get_accHelpTopic, (BSTR *file, VARIANT child, long *topic), (file, child, topic))
+    KORVANE_HAND_ON(get_accKeyboardShortcut, (VARIANT child, BSTR *shortcut), (child, shortcut))
+    KORVANE_HAND_ON(get_accFocus, (VARIANT *focus), (focus))
+    KORVANE_HAND_ON(get_accSelection, (VARIANT *selection), (selection))
+    KORVANE_HAND_ON(get_accDefaultAction, (VARIANT child, BSTR *action), (child, action))
+    KORVANE_HAND_ON(accSelect, (long flags, VARIANT child), (flags, child))
+    KORVANE_HAND_ON(accLocation, (long *left, long *top, long *width, long *height, VARIANT child),
+                    (left, top, width, height, child))
+    KORVANE_HAND_ON(accNavigate, (long direction, VARIANT start, VARIANT *end), (direction, start, end))
+    KORVANE_HAND_ON(accHitTest, (long left, long top, VARIANT *child), (left, top, child))
+    KORVANE_HAND_ON(accDoDefaultAction, (VARIANT child), (child))
+    KORVANE_HAND_ON(put_accName, (VARIANT child, BSTR name), (child, name))
+    KORVANE_HAND_ON(put_accValue, (VARIANT child, BSTR value), (child, value))
+    // clang-format on
+#undef KORVANE_HAND_ON
 
 private:
     ~Spoken() = default;

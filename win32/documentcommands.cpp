@@ -10,22 +10,10 @@
 #include <cmath>
 #include <cstring>
 #include <new>
-#include <variant>
+#include <shlobj.h>
 
 namespace korvane::win32 {
 namespace {
-
-template <typename... F> struct Overloaded : F...
-{
-    using F::operator()...;
-};
-template <typename... F> Overloaded(F...) -> Overloaded<F...>;
-
-DWORD lastError(DWORD otherwise)
-{
-    const DWORD error = GetLastError();
-    return error ? error : otherwise;
-}
 
 HGLOBAL globalCopy(const void *bytes, std::size_t size)
 {
@@ -41,37 +29,26 @@ HGLOBAL globalCopy(const void *bytes, std::size_t size)
     return memory;
 }
 
-// The picture as CF_DIB wants it: the header, then the rows from the bottom up.
+// The picture as CF_DIB wants it: the header, then the rows from the bottom up, as every
+// program reads them.
 HGLOBAL globalBitmap(const Picture &picture)
 {
     if (picture.pixels.empty())
         return nullptr;
-    const int height = picture.layout.height;
     const std::size_t stride = std::size_t(picture.stride);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + stride * height);
-    auto *header = memory ? static_cast<BITMAPINFOHEADER *>(GlobalLock(memory)) : nullptr;
-    if (!header) {
-        if (memory)
-            GlobalFree(memory);
-        return nullptr;
-    }
-    *header = {};
-    header->biSize = sizeof *header;
-    header->biWidth = picture.layout.width;
-    header->biHeight = height;
-    header->biPlanes = 1;
-    header->biBitCount = 24;
-    header->biCompression = BI_RGB;
-    header->biSizeImage = DWORD(stride * height);
+    const std::size_t height = std::size_t(picture.layout.height);
+    BITMAPINFOHEADER header = topDownBitmap(picture.layout.width, int(height), 24).bmiHeader;
+    header.biHeight = LONG(height);
+    header.biSizeImage = DWORD(stride * height);
     // Pixels per metre at the picture's resolution.
-    header->biXPelsPerMeter = LONG(std::lround(PictureLayout::Dpi / 0.0254));
-    header->biYPelsPerMeter = header->biXPelsPerMeter;
-    auto *rows = reinterpret_cast<std::uint8_t *>(header + 1);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(rows + std::size_t(height - 1 - y) * stride,
-                    picture.pixels.data() + std::size_t(y) * stride, stride);
-    GlobalUnlock(memory);
-    return memory;
+    header.biXPelsPerMeter = header.biYPelsPerMeter =
+        LONG(std::lround(PictureLayout::Dpi / 0.0254));
+    std::vector<std::uint8_t> dib(sizeof header + stride * height);
+    std::memcpy(dib.data(), &header, sizeof header);
+    for (std::size_t y = 0; y < height; ++y)
+        std::memcpy(dib.data() + sizeof header + (height - 1 - y) * stride,
+                    picture.pixels.data() + y * stride, stride);
+    return globalCopy(dib.data(), dib.size());
 }
 
 // Another program may hold the clipboard for a moment: try for a quarter of a second.
@@ -102,15 +79,10 @@ DWORD fillClipboard(HGLOBAL &text, HGLOBAL &bitmap, HENHMETAFILE &metafile)
     return 0;
 }
 
-bool exists(std::u16string_view path)
+// Prints the page on `dc` as the job `jobName`; 0, or the system's error code.
+DWORD printPage(HDC dc, const Document &document, std::u16string_view jobName, const Typeface &face)
 {
-    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Prints the page on `dc`; 0, or the system's error code.
-DWORD printPage(HDC dc, const Document &document, std::u16string_view face)
-{
-    const std::wstring name = wide(document.fileStem);
+    const std::wstring name = wide(jobName);
     DOCINFOW info{};
     info.cbSize = sizeof info;
     info.lpszDocName = name.c_str();
@@ -142,17 +114,7 @@ DWORD printPage(HDC dc, const Document &document, std::u16string_view face)
 
 } // namespace
 
-void carryOut(HWND owner, const CommandRequest &request, std::u16string_view face)
-{
-    std::visit(Overloaded{
-                   [&](const CopyRequest &copy) { copyDocument(owner, copy.document, face); },
-                   [&](const SaveRequest &save) { saveDocument(owner, save, face); },
-                   [&](const PrintRequest &print) { printDocument(owner, print.document, face); },
-               },
-               request);
-}
-
-void copyDocument(HWND owner, const Document &document, std::u16string_view face)
+std::optional<std::u16string> Win32DocumentIo::copy(const Document &document)
 {
     // Everything is made before the clipboard is opened: others wait while it is open.
     HGLOBAL text = nullptr;
@@ -162,16 +124,16 @@ void copyDocument(HWND owner, const Document &document, std::u16string_view face
     try {
         text =
             globalCopy(document.jobLine.c_str(), (document.jobLine.size() + 1) * sizeof(char16_t));
-        const Picture picture = renderPicture(document, face);
+        const Picture picture = renderPicture(document, m_face);
         bitmap = globalBitmap(picture);
-        metafile = renderMetafile(document, picture.layout, face);
+        metafile = renderMetafile(document, picture.layout, m_face);
     } catch (const std::bad_alloc &) {
         error = ERROR_NOT_ENOUGH_MEMORY;
     }
     if (!error && (!text || !bitmap || !metafile))
         error = ERROR_NOT_ENOUGH_MEMORY;
     if (!error) {
-        if (openClipboard(owner)) {
+        if (openClipboard(m_owner)) {
             error = fillClipboard(text, bitmap, metafile);
             CloseClipboard();
         } else {
@@ -185,77 +147,82 @@ void copyDocument(HWND owner, const Document &document, std::u16string_view face
     if (metafile)
         DeleteEnhMetaFile(metafile);
     if (error)
-        showError(owner, copyFailure(systemMessage(error)));
+        return systemMessage(error);
+    return std::nullopt;
 }
 
-void saveDocument(HWND owner, const SaveRequest &request, std::u16string_view face)
+bool Win32DocumentIo::writes(FileFormat format)
 {
-    const std::vector<FileType> types = writableTypes(request.types);
-    if (types.empty())
-        return;
+    return format == FileFormat::Png || format == FileFormat::Svg;
+}
+
+std::u16string Win32DocumentIo::folder(UserFolder which)
+{
+    // shell32 is loaded at the first save, not at start-up.
+    const auto folderPath =
+        systemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+    wchar_t path[MAX_PATH] = {};
+    const int folder = which == UserFolder::Documents ? CSIDL_PERSONAL : CSIDL_PROFILE;
+    if (!folderPath || FAILED(folderPath(m_owner, folder, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    return reinterpret_cast<const char16_t *>(path);
+}
+
+bool Win32DocumentIo::exists(std::u16string_view path)
+{
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<SaveChoice> Win32DocumentIo::askSaveName(const SaveDialog &request)
+{
     const CommonDialogs &dialogs = CommonDialogs::get();
-    if (!dialogs.ready()) {
-        showError(owner, saveFailure(request.fileName, systemMessage(DWORD(ERROR_MOD_NOT_FOUND))));
-        return;
-    }
-    // Each type as the dialog lists it, "PNG 图像 (*.png)", with its pattern.
+    if (!dialogs.ready())
+        return std::nullopt;
+    // Each type as the dialog lists it, with its pattern.
     std::wstring filter;
-    for (const FileType &type : types) {
-        const std::wstring pattern = L"*." + wide(type.extension);
-        filter += wide(type.description) + L" (" + pattern + L")" + L'\0' + pattern + L'\0';
-    }
+    for (const FileType &type : request.types)
+        filter += wide(filterLabel(type)) + L'\0' + L"*." + wide(type.extension) + L'\0';
     const std::wstring title = wide(request.title);
-    std::u16string proposed = request.fileName;
-    // First the type of the name proposed.
-    const FileType *chosen = savePath(proposed, types, types.front()).type;
-    for (;;) {
-        std::vector<wchar_t> file(32768, L'\0');
-        wide(proposed).copy(file.data(), file.size() - 1);
-        const std::wstring extension = wide(chosen->extension);
-        OPENFILENAMEW dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = owner;
-        dialog.lpstrFilter = filter.c_str();
-        dialog.nFilterIndex = DWORD(chosen - types.data()) + 1;
-        dialog.lpstrFile = file.data();
-        dialog.nMaxFile = DWORD(file.size());
-        dialog.lpstrTitle = title.c_str();
-        dialog.lpstrDefExt = extension.c_str();
-        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
-                       OFN_HIDEREADONLY;
-        // Cancelled, or the dialog failed and said so itself.
-        if (!dialogs.getSaveFileName(&dialog))
-            return;
-        const std::size_t index = std::clamp<std::size_t>(dialog.nFilterIndex, 1, types.size()) - 1;
-        chosen = &types[index];
-        const std::u16string named(reinterpret_cast<const char16_t *>(file.data()));
-        const SavePath target = savePath(named, types, *chosen);
-        // The dialog asked about the name it returned, not about one with an extension
-        // added: such a file is not replaced unasked, but offered again for the dialog to ask.
-        if (target.path != named && exists(target.path)) {
-            proposed = target.path;
-            chosen = target.type;
-            continue;
-        }
-        if (const auto reason =
-                saveDocumentAs(request.document, target.path, target.type->format, face))
-            showError(owner, saveFailure(target.path, *reason));
-        return;
-    }
+    const std::wstring folder = wide(request.folder);
+    const std::wstring extension = wide(request.types[request.type].extension);
+    std::vector<wchar_t> file(32768, L'\0');
+    wide(request.fileName).copy(file.data(), file.size() - 1);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = m_owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = DWORD(request.type) + 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = DWORD(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.Flags =
+        OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // Cancelled, or the dialog failed and said so itself.
+    if (!dialogs.getSaveFileName(&dialog))
+        return std::nullopt;
+    return SaveChoice{reinterpret_cast<const char16_t *>(file.data()),
+                      std::clamp<std::size_t>(dialog.nFilterIndex, 1, request.types.size()) - 1};
 }
 
-void printDocument(HWND owner, const Document &document, std::u16string_view face)
+std::optional<std::u16string> Win32DocumentIo::write(const Document &document,
+                                                     std::u16string_view path, FileFormat format)
+{
+    return writeDocument(document, path, format, m_face);
+}
+
+std::optional<std::u16string> Win32DocumentIo::print(const Document &document,
+                                                     std::u16string_view jobName)
 {
     const CommonDialogs &dialogs = CommonDialogs::get();
-    if (!dialogs.ready()) {
-        showError(owner, printFailure(systemMessage(DWORD(ERROR_MOD_NOT_FOUND))));
-        return;
-    }
+    if (!dialogs.ready())
+        return systemMessage(DWORD(ERROR_MOD_NOT_FOUND));
     // The dialog starts from the default printer's settings, the page turned as the document
     // prints. Without a printer there are none, and the dialog says so itself.
     PRINTDLGW defaults{};
     defaults.lStructSize = sizeof defaults;
-    defaults.hwndOwner = owner;
+    defaults.hwndOwner = m_owner;
     defaults.Flags = PD_RETURNDEFAULT;
     if (dialogs.printDialog(&defaults) && defaults.hDevMode) {
         if (auto *mode = static_cast<DEVMODEW *>(GlobalLock(defaults.hDevMode))) {
@@ -267,7 +234,7 @@ void printDocument(HWND owner, const Document &document, std::u16string_view fac
     }
     PRINTDLGW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
+    dialog.hwndOwner = m_owner;
     dialog.hDevMode = defaults.hDevMode;
     dialog.hDevNames = defaults.hDevNames;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
@@ -279,11 +246,11 @@ void printDocument(HWND owner, const Document &document, std::u16string_view fac
     if (dialog.hDevNames)
         GlobalFree(dialog.hDevNames);
     if (!dialog.hDC)
-        return;
+        return std::nullopt;
     DWORD error = 0;
     if (chosen) {
         try {
-            error = printPage(dialog.hDC, document, face);
+            error = printPage(dialog.hDC, document, jobName, m_face);
         } catch (const std::bad_alloc &) {
             AbortDoc(dialog.hDC);
             error = ERROR_NOT_ENOUGH_MEMORY;
@@ -292,12 +259,8 @@ void printDocument(HWND owner, const Document &document, std::u16string_view fac
     DeleteDC(dialog.hDC);
     // Cancelled where the printer asked for a file name.
     if (error && error != ERROR_CANCELLED && error != ERROR_PRINT_CANCELLED)
-        showError(owner, printFailure(systemMessage(error)));
-}
-
-void showError(HWND owner, std::u16string_view message)
-{
-    MessageBoxW(owner, wide(message).c_str(), wide(ErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+        return systemMessage(error);
+    return std::nullopt;
 }
 
 } // namespace korvane::win32

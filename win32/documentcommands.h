@@ -1,30 +1,35 @@
 #pragma once
 
-// What the requests of a panel's commands do in this front end: put the document on the
-// clipboard, save it where the user says, print it on the printer the user picks. Each shows
-// its own failure in an error box over `owner`; a cancelled dialog does nothing. The text is
-// drawn in `face`, the window's.
+// A document leaving a window on Windows, for the driver: on the clipboard as the job line,
+// a bitmap and the same as vector graphics; saved as PNG or SVG through the common save
+// dialog (a PDF comes from printing to the system's PDF printer); printed on the printer the
+// print dialog gives. Text in the window's typeface.
 
-#include "common/panel.h"
+#include "common/driver.h"
 
 #include <windows.h>
 
 namespace korvane::win32 {
 
-void carryOut(HWND owner, const CommandRequest &request, std::u16string_view face);
+class Win32DocumentIo final : public DocumentIo
+{
+public:
+    // Dialogs and the clipboard belong to `owner`, which the window sets once it exists.
+    Win32DocumentIo(const HWND &owner, const Typeface &face) : m_owner(owner), m_face(face) {}
 
-// The clipboard gets the job line as text, the picture as a bitmap and the same as vector
-// graphics, the picture's lines one pixel wide at any zoom.
-void copyDocument(HWND owner, const Document &document, std::u16string_view face);
+    std::optional<std::u16string> copy(const Document &document) override;
+    bool writes(FileFormat format) override;
+    std::u16string folder(UserFolder which) override;
+    bool exists(std::u16string_view path) override;
+    std::optional<SaveChoice> askSaveName(const SaveDialog &dialog) override;
+    std::optional<std::u16string> write(const Document &document, std::u16string_view path,
+                                        FileFormat format) override;
+    std::optional<std::u16string> print(const Document &document,
+                                        std::u16string_view jobName) override;
 
-// A save dialog offering the types of the request this front end writes; the file is then
-// written whole or not at all.
-void saveDocument(HWND owner, const SaveRequest &request, std::u16string_view face);
-
-// The print dialog, then one page: the job line above the sheet.
-void printDocument(HWND owner, const Document &document, std::u16string_view face);
-
-// The error box: `message`, the stop icon and OK, under the error title.
-void showError(HWND owner, std::u16string_view message);
+private:
+    const HWND &m_owner;
+    Typeface m_face;
+};
 
 } // namespace korvane::win32

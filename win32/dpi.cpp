@@ -33,6 +33,12 @@ RECT pixelRect(const TwipsRect &twips, int dpi)
             top + twipsToPixels(twips.height, dpi)};
 }
 
+void setPlace(HWND window, const RECT &place)
+{
+    SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 SIZE outerSize(int width, int height, DWORD style, DWORD exStyle, int dpi)
 {
     // Looked up as GetDpiForWindow is.

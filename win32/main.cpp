@@ -1,9 +1,9 @@
-#include "app/window.h"
-#include "win32/mainwindow.h"
+#include "app/mainwindow.h"
+#include "win32/toplevelwindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
-    korvane::win32::MainWindow window(korvane::mainWindow, instance);
+    korvane::win32::TopLevelWindow window(korvane::mainWindow, instance);
     ShowWindow(window.handle(), show);
-    return window.run();
+    return korvane::win32::runMessageLoop(window);
 }

@@ -45,6 +45,12 @@ const Com &Com::get()
     return loaded;
 }
 
+DWORD lastError(DWORD otherwise)
+{
+    const DWORD error = GetLastError();
+    return error ? error : otherwise;
+}
+
 std::u16string systemMessage(DWORD code)
 {
     wchar_t *text = nullptr;

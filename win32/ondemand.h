@@ -48,6 +48,9 @@ struct Com
     bool ready() const { return createInstance && streamOnHGlobal && SUCCEEDED(started); }
 };
 
+// GetLastError's code, or `otherwise` where a failed call left none.
+DWORD lastError(DWORD otherwise);
+
 // The system's own words for an error code (GetLastError's), in the user's language, without
 // the line break it ends with.
 std::u16string systemMessage(DWORD code);

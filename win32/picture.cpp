@@ -26,7 +26,8 @@ void drawLines(HDC dc, const Drawing &drawing, const Placement &p)
     const LOGBRUSH ink{BS_SOLID, Black, 0};
     const HPEN pen = p.lineWidth <= 0
                          ? CreatePen(PS_SOLID, 0, Black)
-                         : ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                         : ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_JOIN_MITER |
+                                            (p.squareEnds ? PS_ENDCAP_SQUARE : PS_ENDCAP_FLAT),
                                         DWORD(p.lineWidth), &ink, 0, nullptr);
     const HBRUSH band = CreateSolidBrush(Black);
     const HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -64,11 +65,11 @@ void drawLines(HDC dc, const Drawing &drawing, const Placement &p)
     DeleteObject(band);
 }
 
-void drawText(HDC dc, const Placement &p, std::u16string_view face)
+void drawText(HDC dc, const Placement &p, const Typeface &face)
 {
     if (p.text.empty())
         return;
-    const Font font = Font::ofPixels(face, p.fontPixels);
+    const Font font = Font::ofPixels(face.face, p.fontPixels);
     const HGDIOBJ old = SelectObject(dc, font.handle());
     SetTextColor(dc, Black);
     SetBkMode(dc, TRANSPARENT);
@@ -86,10 +87,7 @@ Placement picturePlacement(const PictureLayout &layout)
     Placement placement;
     placement.paper = {0, 0, layout.width, layout.height};
     placement.fontPixels = layout.fontPixels;
-    for (std::size_t i = 0; i < layout.lines.size(); ++i)
-        placement.text.push_back({layout.margin,
-                                  layout.sheet.height + layout.margin + int(i) * layout.lineHeight,
-                                  layout.lines[i]});
+    placement.text = layout.lines;
     return placement;
 }
 
@@ -107,22 +105,21 @@ BITMAPINFO topDownBitmap(int width, int height, WORD bitsPerPixel)
     return info;
 }
 
-double TextMeasure::operator()(std::u16string_view text, int pixels)
+TextWidth measuredOn(HDC dc, std::u16string_view face)
 {
-    auto it = std::find_if(m_fonts.begin(), m_fonts.end(),
-                           [pixels](const auto &entry) { return entry.first == pixels; });
-    if (it == m_fonts.end())
-        it = m_fonts.insert(m_fonts.end(), {pixels, Font::ofPixels(m_face, pixels)});
-    const HGDIOBJ old = SelectObject(m_dc, it->second.handle());
-    SIZE size{};
-    const std::wstring measured = wide(text);
-    GetTextExtentPoint32W(m_dc, measured.c_str(), int(measured.size()), &size);
-    SelectObject(m_dc, old);
-    return double(size.cx);
+    return [dc, face = std::u16string(face)](std::u16string_view text, int pixels) {
+        const Font font = Font::ofPixels(face, pixels);
+        const HGDIOBJ old = SelectObject(dc, font.handle());
+        SIZE size{};
+        const std::wstring measured = wide(text);
+        GetTextExtentPoint32W(dc, measured.c_str(), int(measured.size()), &size);
+        SelectObject(dc, old);
+        return double(size.cx);
+    };
 }
 
 void drawDocument(HDC dc, const Document &document, const Placement &placement,
-                  std::u16string_view face)
+                  const Typeface &face)
 {
     if (!IsRectEmpty(&placement.paper))
         FillRect(dc, &placement.paper, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -137,14 +134,11 @@ void drawDocument(HDC dc, const Document &document, const Placement &placement,
     drawText(dc, placement, face);
 }
 
-Picture renderPicture(const Document &document, std::u16string_view face)
+Picture renderPicture(const Document &document, const Typeface &face)
 {
     Picture picture;
     const HDC dc = CreateCompatibleDC(nullptr);
-    {
-        TextMeasure measure(dc, face);
-        picture.layout = layoutPicture(document, measure.function());
-    }
+    picture.layout = layoutPicture(document, face, measuredOn(dc, face.face));
     const PictureLayout &layout = picture.layout;
     const BITMAPINFO info = topDownBitmap(layout.width, layout.height, 24);
     void *bits = nullptr;
@@ -167,7 +161,7 @@ Picture renderPicture(const Document &document, std::u16string_view face)
 }
 
 HENHMETAFILE renderMetafile(const Document &document, const PictureLayout &layout,
-                            std::u16string_view face)
+                            const Typeface &face)
 {
     const HDC screen = GetDC(nullptr);
     // The frame in hundredths of a millimetre: the picture's size at its resolution.
@@ -200,18 +194,16 @@ HENHMETAFILE renderMetafile(const Document &document, const PictureLayout &layou
 }
 
 PageLayout renderPage(HDC dc, const PageArea &area, int dpi, const Document &document,
-                      std::u16string_view face)
+                      const Typeface &face)
 {
-    TextMeasure measure(dc, face);
-    const PageLayout page = layoutPage(document, area, dpi, measure.function());
+    const PageLayout page = layoutPage(document, area, dpi, measuredOn(dc, face.face));
     Placement placement;
     placement.sheetLeft = page.sheetLeft;
     placement.sheetTop = page.sheetTop;
     placement.unitsPerTwipX = page.unitsPerTwip;
     placement.unitsPerTwipY = page.unitsPerTwip;
-    // Thinner than two device units: the device's thinnest line.
-    const int width = rounded(page.lineWidth);
-    placement.lineWidth = width >= 2 ? width : 0;
+    placement.lineWidth = rounded(page.lineWidth);
+    placement.squareEnds = page.squareEnds;
     placement.fontPixels = page.textPixels;
     placement.text = {{rounded(page.textLeft), rounded(page.textTop), document.jobLine}};
     drawDocument(dc, document, placement, face);

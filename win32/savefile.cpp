@@ -15,12 +15,6 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-DWORD lastError()
-{
-    const DWORD error = GetLastError();
-    return error ? error : DWORD(ERROR_WRITE_FAULT);
-}
-
 // Removes a file this program made, and makes sure it is gone: a file system may report a
 // delete it did not do (Wine on a read-only mount).
 void discard(const std::wstring &path)
@@ -34,33 +28,16 @@ void discard(const std::wstring &path)
 
 DWORD writeAll(HANDLE file, const void *bytes, std::size_t size)
 {
-    const auto *at = static_cast<const std::uint8_t *>(bytes);
-    // WriteFile takes at most 4 GiB at a time.
-    constexpr std::size_t Chunk = std::size_t(1) << 30;
-    while (size > 0) {
-        const DWORD wanted = DWORD(std::min(size, Chunk));
-        DWORD written = 0;
-        if (!WriteFile(file, at, wanted, &written, nullptr))
-            return lastError();
-        if (written != wanted)
-            return ERROR_DISK_FULL;
-        at += written;
-        size -= written;
-    }
-    return FlushFileBuffers(file) ? 0 : lastError();
+    // Pictures and drawings are megabytes at most, far below what one call writes.
+    DWORD written = 0;
+    if (size > MAXDWORD || !WriteFile(file, bytes, DWORD(size), &written, nullptr))
+        return size > MAXDWORD ? DWORD(ERROR_FILE_TOO_LARGE) : lastError(ERROR_WRITE_FAULT);
+    if (written != size)
+        return ERROR_DISK_FULL;
+    return FlushFileBuffers(file) ? 0 : lastError(ERROR_WRITE_FAULT);
 }
 
 } // namespace
-
-std::vector<FileType> writableTypes(std::span<const FileType> types)
-{
-    std::vector<FileType> writable;
-    std::copy_if(types.begin(), types.end(), std::back_inserter(writable),
-                 [](const FileType &type) {
-                     return type.format == FileFormat::Png || type.format == FileFormat::Svg;
-                 });
-    return writable;
-}
 
 DWORD writeWhole(const std::wstring &path, const void *bytes, std::size_t size)
 {
@@ -71,18 +48,19 @@ DWORD writeWhole(const std::wstring &path, const void *bytes, std::size_t size)
     std::wstring temporary(MAX_PATH, L'\0');
     if (!GetTempFileNameW(folder.c_str(), L"~", 0, temporary.data())) {
         // The folder is missing or no folder: what creating the file in it would say.
-        const DWORD error = lastError();
+        const DWORD error = lastError(ERROR_WRITE_FAULT);
         return error == ERROR_DIRECTORY ? DWORD(ERROR_PATH_NOT_FOUND) : error;
     }
     temporary.resize(temporary.find(L'\0'));
     const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD error = file == INVALID_HANDLE_VALUE ? lastError() : writeAll(file, bytes, size);
+    DWORD error =
+        file == INVALID_HANDLE_VALUE ? lastError(ERROR_WRITE_FAULT) : writeAll(file, bytes, size);
     if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && !error)
-        error = lastError();
+        error = lastError(ERROR_WRITE_FAULT);
     if (!error && !MoveFileExW(temporary.c_str(), path.c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = lastError();
+        error = lastError(ERROR_WRITE_FAULT);
     if (error)
         discard(temporary);
     return error;
@@ -148,8 +126,8 @@ HRESULT encodePng(const Picture &picture, std::vector<std::uint8_t> &png)
     return FAILED(result) ? result : S_OK;
 }
 
-std::optional<std::u16string> saveDocumentAs(const Document &document, std::u16string_view path,
-                                             FileFormat format, std::u16string_view face)
+std::optional<std::u16string> writeDocument(const Document &document, std::u16string_view path,
+                                            FileFormat format, const Typeface &face)
 {
     try {
         DWORD error = 0;
@@ -163,7 +141,7 @@ std::optional<std::u16string> saveDocumentAs(const Document &document, std::u16s
             break;
         }
         case FileFormat::Svg: {
-            const std::string svg = toSvg(document, face);
+            const std::string svg = toSvg(document, face.face);
             error = writeWhole(wide(path), svg.data(), svg.size());
             break;
         }

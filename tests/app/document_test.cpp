@@ -1,6 +1,6 @@
 // The plan as a document, without a window: what the worked examples leave for the commands,
 // the SVG read back against the plan, the picture's layout and the rules of saving.
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "common/document.h"
 #include "common/numtext.h"
 #include "tests/cases/documentcases.h"
@@ -49,7 +49,7 @@ TEST(Document, WhatEachPlanLeaves)
         const Document &document = *update.document;
         EXPECT_EQ(test::printable(document.jobLine), test::printable(c.jobLine));
         EXPECT_EQ(update.toolTips, (std::vector<SetToolTip>{{"drawpic", c.jobLine}}));
-        const auto save = std::get<SaveRequest>(command("saveDiagram").handle(document));
+        const auto save = std::get<SaveRequest>(command("saveDiagram").handle(&document, {}));
         EXPECT_EQ(test::printable(save.fileName), test::printable(c.fileName));
         EXPECT_EQ(document.width, c.width);
         EXPECT_EQ(document.height, c.height);
@@ -196,12 +196,13 @@ TEST(Document, PictureBreaksTheJobLineAfterItsCommas)
           u"产品尺寸 210 × 297，大套版，横排，开版数 9，利用率 65.3%"}},
     };
     for (const Case &c : cases) {
-        const PictureLayout layout = layoutPicture(*press(c.inputs).document, halfEms);
+        const PictureLayout layout =
+            layoutPicture(*press(c.inputs).document, mainWindow.font, halfEms);
         EXPECT_EQ(layout.width, 836); // round(4 x 3135 / 15)
         EXPECT_EQ(layout.fontPixels, c.fontPixels);
         ASSERT_EQ(layout.lines.size(), c.lines.size());
         for (std::size_t i = 0; i < c.lines.size(); ++i)
-            EXPECT_EQ(test::printable(layout.lines[i]), test::printable(c.lines[i]));
+            EXPECT_EQ(test::printable(layout.lines[i].text), test::printable(c.lines[i]));
         EXPECT_EQ(layout.height, layout.sheet.height + 2 * layout.margin +
                                      int(c.lines.size()) * layout.lineHeight);
     }

@@ -1,6 +1,6 @@
 // Every panel's handlers without a window: the press and scroll cases the front ends' tests
 // also read, and the tables' own consistency.
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "imposition/impose.h"
 #include "tests/cases/panelcases.h"
 

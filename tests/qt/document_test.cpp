@@ -34,7 +34,7 @@ private:
             enter(0, input.control, toQString(input.text));
         test::answeringBoxes([this] { control<QPushButton>(0, "Command6")->click(); });
     }
-    const Document &last() { return *m_window->panel(0)->lastDocument(); }
+    const Document &last() { return *m_window->driver().document(0); }
     // Saves through the dialog as `path`; a question whether to replace a file is answered
     // yes. Returns the error boxes seen.
     QList<test::SeenBox> saveAs(const QString &path)
@@ -129,7 +129,7 @@ private slots:
         press(test::documentCases().front().inputs);
         const QString png = folder + QStringLiteral("/拼版图.png");
         QVERIFY(saveAs(png).isEmpty());
-        QCOMPARE(QImage(png).size(), pictureOf(last(), mainWindow.font).size());
+        QCOMPARE(QImage(png).size(), renderPicture(last(), mainWindow.font).size());
         QVERIFY(saveAs(folder + QStringLiteral("/拼版图.svg")).isEmpty());
         QFile svg(folder + QStringLiteral("/拼版图.svg"));
         QVERIFY(svg.open(QIODevice::ReadOnly));
@@ -138,7 +138,7 @@ private slots:
         press(test::documentCases()[3].inputs);
         const QList<test::SeenBox> asked = saveAs(png);
         QCOMPARE(asked.size(), 1);
-        QCOMPARE(QImage(png).size(), pictureOf(last(), mainWindow.font).size());
+        QCOMPARE(QImage(png).size(), renderPicture(last(), mainWindow.font).size());
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
     }
 
@@ -178,7 +178,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch.filePath(QStringLiteral("拼版图.pdf")));
-        QVERIFY(paintPages(printer, last(), mainWindow.font));
+        QVERIFY(renderPage(printer, last(), mainWindow.font));
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {printer.outputFileName(), QStringLiteral("-")});
         QVERIFY(text.waitForFinished());

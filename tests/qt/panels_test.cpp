@@ -100,9 +100,12 @@ private slots:
         for (const auto &[box, colour] : c.backgrounds) {
             QWidget *w = control(tab, box);
             const QColor expected =
-                colour ? QColor(colour->r, colour->g, colour->b)
-                       : colourOf(findControl(m_window->panel(tab)->table(), box)->background,
-                                  w->palette());
+                colour
+                    ? QColor(colour->r, colour->g, colour->b)
+                    : colourOf(findControl(
+                                   *m_window->driver().window().tabs[std::size_t(tab)].panel, box)
+                                   ->background,
+                               w->palette());
             QCOMPARE(w->palette().color(QPalette::Window), expected);
         }
     }

@@ -46,7 +46,8 @@ private slots:
     void controlsStandAtTheirTwips()
     {
         for (int tab = 0; tab < m_window->panelCount(); ++tab) {
-            for (const ControlRow &row : m_window->panel(tab)->table().controls) {
+            for (const ControlRow &row :
+                 m_window->driver().window().tabs[std::size_t(tab)].panel->controls) {
                 const QRect at = control(tab, row.name)->geometry();
                 const QRect want = toQRect(row.rect);
                 QVERIFY2(at.topLeft() == want.topLeft(), row.name.data());
@@ -147,7 +148,7 @@ private slots:
                 continue;
             ++run;
             std::vector<Reading> readings;
-            const Event &view = m_window->panel(0)->table().events[0];
+            const Event &view = m_window->driver().window().tabs[0].panel->events[0];
             for (ControlName name : view.reads) {
                 for (const test::Entry &input : c.inputs)
                     if (input.control == name)

@@ -24,7 +24,7 @@ private slots:
 
     void everyTextFits()
     {
-        MainWindow &window = *m_window;
+        WindowWidget &window = *m_window;
         if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
             QCOMPARE(window.devicePixelRatioF(), 2.0);
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "qt/convert.h"
-#include "qt/mainwindow.h"
-#include "qt/panelwidget.h"
+#include "qt/windowwidget.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,12 +18,12 @@ namespace korvane::test {
 class WindowTest : public QObject
 {
 protected:
-    MainWindow *m_window = nullptr;
+    WindowWidget *m_window = nullptr;
 
     // Shows a new window and waits until it is on screen and active.
     bool openWindow()
     {
-        m_window = new MainWindow(mainWindow);
+        m_window = new WindowWidget(mainWindow);
         m_window->show();
         if (!QTest::qWaitForWindowExposed(m_window))
             return false;
@@ -42,7 +41,7 @@ protected:
     // The control `name` of panel `panel`; a missing name or another class ends the run.
     template <typename T = QWidget> T *control(int panel, ControlName name) const
     {
-        return m_window->panel(panel)->control<T>(name);
+        return m_window->control<T>(name);
     }
 
     // Types into a text box or the text field of a drop-down box.

@@ -15,7 +15,7 @@
 namespace korvane::win32 {
 namespace {
 
-const std::u16string_view Face = mainWindow.font.face;
+const Typeface &Face = mainWindow.font;
 constexpr int CopyNumber = 4101;
 constexpr int SaveNumber = 4102;
 constexpr int PrintNumber = 4103;
@@ -211,7 +211,7 @@ protected:
         SendMessageW(control(0, "Command6"), BM_CLICK, 0, 0);
         pump();
     }
-    const Document *document() const { return m_window->panel(0).document(); }
+    const Document *document() const { return m_window->driver().document(0); }
     void command(int number)
     {
         SendMessageW(panel(0), WM_COMMAND, WPARAM(number), 0);
@@ -279,7 +279,7 @@ TEST_F(DocumentTest, CommandsActOnTheLastSuccessfulPlan)
     const test::DocumentCase &c = test::documentCases().front();
     // Before the first plan: every command grayed, and asking for one does nothing.
     rightClickDiagram(0);
-    const std::span<const Command> commands = m_window->panel(0).table().commands;
+    const std::span<const Command> commands = m_window->driver().window().tabs[0].panel->commands;
     ASSERT_EQ(m_dialogs.menu.size(), commands.size());
     for (std::size_t i = 0; i < commands.size(); ++i) {
         EXPECT_EQ(m_dialogs.menu[i].first,
@@ -332,8 +332,7 @@ TEST_F(DocumentTest, ClipboardHoldsTextPictureAndVectors)
         SCOPED_TRACE(test::printable(document()->fileStem));
         command(CopyNumber);
         HDC dc = CreateCompatibleDC(nullptr);
-        TextMeasure measure(dc, Face);
-        const PictureLayout layout = layoutPicture(*document(), measure.function());
+        const PictureLayout layout = layoutPicture(*document(), Face, measuredOn(dc, Face.face));
 
         ASSERT_TRUE(OpenClipboard(nullptr));
         EXPECT_EQ(static_cast<const char16_t *>(GlobalLock(GetClipboardData(CF_UNICODETEXT))),
@@ -483,7 +482,7 @@ TEST_F(DocumentTest, SavesWholeFilesThroughTheDialog)
         if (c.written.empty())
             continue;
         if (c.written.ends_with(L"SVG") || c.written.ends_with(L"svg")) {
-            EXPECT_TRUE(folder.read(c.written) == toSvg(*document(), Face));
+            EXPECT_TRUE(folder.read(c.written) == toSvg(*document(), Face.face));
             continue;
         }
         const PictureLayout &layout = renderPicture(*document(), Face).layout;
@@ -504,7 +503,7 @@ TEST_F(DocumentTest, AFailedWriteLeavesNothingBehind)
         Folder folder(L"失败测试");
         EXPECT_EQ(writeWhole(folder.at(name), "whole", 5), error);
         const auto reason =
-            saveDocumentAs(*document(), text16(folder.at(name).c_str()), format, Face);
+            writeDocument(*document(), text16(folder.at(name).c_str()), format, Face);
         EXPECT_EQ(reason.value_or(u"saved"), systemMessage(error));
         EXPECT_TRUE(folder.files().empty());
     }

@@ -130,11 +130,10 @@ TEST_F(ParityTest, ScreenReadersHearTheTitles)
 TEST_F(ParityTest, PanelsStartAsTheirTablesSay)
 {
     for (const test::InitialColourCase &c : test::initialColourCases())
-        EXPECT_EQ(m_window->panel(c.tab).surface(c.control).background(),
-                  colourOf(c.colour, COLOR_WINDOW))
+        EXPECT_EQ(m_window->surface(c.control).background(), colourOf(c.colour, COLOR_WINDOW))
             << c.control;
     const test::BlankDiagram blank = test::blankDiagram();
-    const Surface &diagram = m_window->panel(blank.tab).surface(blank.control);
+    const Surface &diagram = m_window->surface(blank.control);
     const int dpi = m_window->dpi();
     EXPECT_EQ(diagram.pictureWidth(), twipsToPixels(blank.width, dpi));
     EXPECT_EQ(diagram.pictureHeight(), twipsToPixels(blank.height, dpi));
@@ -147,7 +146,7 @@ TEST_F(ParityTest, PanelsStartAsTheirTablesSay)
 // else, in the backing bitmap and on the screen.
 TEST_F(ParityTest, DiagramPixels)
 {
-    const Event &view = m_window->panel(0).table().events[0];
+    const Event &view = m_window->driver().window().tabs[0].panel->events[0];
     for (const test::DiagramCase &c : test::diagramCases()) {
         SCOPED_TRACE(c.name);
         moveToDpi(c.dpi);
@@ -167,7 +166,7 @@ TEST_F(ParityTest, DiagramPixels)
             for (int y = r.y; y < r.y + r.height; ++y)
                 std::fill_n(expected.begin() + std::ptrdiff_t(y) * raster.width + r.x, r.width,
                             pixelOf(GetSysColor(COLOR_WINDOWTEXT)));
-        const Surface &surface = m_window->panel(0).surface("drawpic");
+        const Surface &surface = m_window->surface("drawpic");
         ASSERT_EQ(surface.pictureWidth(), raster.width);
         ASSERT_EQ(surface.pictureHeight(), raster.height);
         EXPECT_TRUE(surface.picture() == expected);

@@ -36,9 +36,10 @@ void GeometryTest::expectGeometry(int dpi)
     EXPECT_GE(display.right - display.left, twipsToPixels(1560 + 3135, dpi));
     EXPECT_GE(display.bottom - display.top, twipsToPixels(720 + 2415, dpi));
     for (int tab = 0; tab < m_window->panelCount(); ++tab) {
-        const RECT frame = placeOf(GetDlgItem(m_window->handle(), panelId(tab)));
+        const RECT frame = placeOf(GetDlgItem(m_window->handle(), panelId("Frame1", tab)));
         EXPECT_TRUE(EqualRect(&frame, &display)) << tab;
-        for (const ControlRow &row : m_window->panel(tab).table().controls) {
+        for (const ControlRow &row :
+             m_window->driver().window().tabs[std::size_t(tab)].panel->controls) {
             HWND w = control(tab, row.name);
             const RECT want = pixelRect(row.rect, dpi);
             const RECT got = placeOf(w);
@@ -93,7 +94,7 @@ TEST_F(WindowTest, Presses)
         // A refusal leaves the results of the good press before it alone.
         const test::PressCase &good = test::goodPress(c.tab);
         ASSERT_TRUE(press(good).empty());
-        const std::vector<std::uint32_t> picture = m_window->panel(0).surface("drawpic").picture();
+        const std::vector<std::uint32_t> picture = m_window->surface("drawpic").picture();
         const std::vector<SeenBox> boxes = press(c);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, ErrorTitle);
@@ -107,7 +108,7 @@ TEST_F(WindowTest, Presses)
         EXPECT_TRUE(focus == expected || IsChild(expected, focus)) << c.refusal->focus;
         for (const test::Entry &result : good.results)
             EXPECT_EQ(textOf(control(c.tab, result.control)), result.text);
-        EXPECT_EQ(m_window->panel(0).surface("drawpic").picture(), picture);
+        EXPECT_EQ(m_window->surface("drawpic").picture(), picture);
     }
     std::setlocale(LC_ALL, "C");
 }
@@ -126,11 +127,14 @@ TEST_F(WindowTest, ScrollBars)
         for (const test::Entry &result : c.results)
             EXPECT_EQ(textOf(control(tab, result.control)), result.text);
         for (const auto &[box, colour] : c.backgrounds) {
-            const Surface &surface = m_window->panel(tab).surface(box);
+            const Surface &surface = m_window->surface(box);
             const COLORREF expected =
-                colour ? RGB(colour->r, colour->g, colour->b)
-                       : colourOf(findControl(m_window->panel(tab).table(), box)->background,
-                                  COLOR_WINDOW);
+                colour
+                    ? RGB(colour->r, colour->g, colour->b)
+                    : colourOf(findControl(
+                                   *m_window->driver().window().tabs[std::size_t(tab)].panel, box)
+                                   ->background,
+                               COLOR_WINDOW);
             EXPECT_EQ(surface.background(), expected) << box;
         }
     }
@@ -181,14 +185,14 @@ TEST_F(WindowTest, TabsKeepEveryPanel)
     ASSERT_TRUE(press(test::goodPress(0)).empty());
     selectTab(1);
     ASSERT_TRUE(press(test::goodPress(1)).empty());
-    const std::vector<std::uint32_t> drawn = m_window->panel(0).surface("drawpic").picture();
+    const std::vector<std::uint32_t> drawn = m_window->surface("drawpic").picture();
     for (int tab : {4, 2, 2, 3, 1, 0}) {
         selectTab(tab);
         EXPECT_EQ(frontPanel(), tab);
         for (int i = 0; i < m_window->panelCount(); ++i)
             EXPECT_TRUE(IsWindowVisible(panel(i)) && IsWindowEnabled(panel(i)));
     }
-    EXPECT_EQ(m_window->panel(0).surface("drawpic").picture(), drawn);
+    EXPECT_EQ(m_window->surface("drawpic").picture(), drawn);
     for (int tab : {0, 1})
         for (const test::Entry &result : test::goodPress(tab).results)
             EXPECT_EQ(textOf(control(tab, result.control)), result.text);

@@ -3,11 +3,11 @@
 // The real Windows window in-process under Wine, for the tests: a fresh window for each
 // test, its messages pumped as the program's loop does, every error box read and answered.
 
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "tests/cases/panelcases.h"
 #include "win32/controlid.h"
-#include "win32/mainwindow.h"
 #include "win32/text.h"
+#include "win32/toplevelwindow.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -109,7 +109,7 @@ class WindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_window = std::make_unique<MainWindow>(mainWindow, GetModuleHandleW(nullptr));
+        m_window = std::make_unique<TopLevelWindow>(mainWindow, GetModuleHandleW(nullptr));
         ShowWindow(m_window->handle(), SW_SHOWNORMAL);
         SetForegroundWindow(m_window->handle());
         pump();
@@ -134,7 +134,7 @@ protected:
         }
     }
 
-    HWND panel(int tab) const { return m_window->panel(tab).handle(); }
+    HWND panel(int tab) const { return m_window->panel(tab); }
     HWND control(int tab, ControlName name) const
     {
         HWND found = GetDlgItem(panel(tab), controlId(name));
@@ -186,7 +186,7 @@ protected:
         return -1;
     }
 
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<TopLevelWindow> m_window;
     UINT_PTR m_answering = 0;
 };
 

@@ -3,11 +3,10 @@
 // scroll bars by keys and clicks, answering every message box. After each action the window
 // must still make sense. Reproducible: KORVANE_MONKEY_SEED and KORVANE_MONKEY_ACTIONS set
 // the seed and the length; a failure names the seed and the action.
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "common/numtext.h"
 #include "qt/convert.h"
-#include "qt/mainwindow.h"
-#include "qt/panelwidget.h"
+#include "qt/windowwidget.h"
 #include "tests/cases/panelcases.h"
 #include "tests/qt/errorboxwatcher.h"
 
@@ -74,7 +73,7 @@ class MonkeyTest : public QObject
     Q_OBJECT
 
 private:
-    MainWindow *m_window = nullptr;
+    WindowWidget *m_window = nullptr;
     std::mt19937 m_random;
     quint32 m_seed = 0;
     int m_step = 0;
@@ -82,7 +81,7 @@ private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     QString where() const { return QStringLiteral("seed %1, action %2").arg(m_seed).arg(m_step); }
     template <typename T> QList<T *> all() { return m_window->findChildren<T *>(); }
-    QWidget *control(int panel, const char *name) { return m_window->panel(panel)->control(name); }
+    QWidget *control(int panel, const char *name) { return m_window->control(name); }
     QString textOfLabel(int panel, const char *name)
     {
         return static_cast<QLabel *>(control(panel, name))->text();
@@ -226,7 +225,7 @@ private slots:
                      : 20261207u;
         m_random.seed(m_seed);
         qInfo("monkey seed %u", m_seed);
-        m_window = new MainWindow(mainWindow);
+        m_window = new WindowWidget(mainWindow);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
         m_window->activateWindow();

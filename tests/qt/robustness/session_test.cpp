@@ -1,10 +1,9 @@
 // One ordinary session of every panel, start to close: good presses and refusals, tab
 // switches, scroll bar steps. Quick on its own; scripts/leaks.sh runs it under valgrind to
 // show that the program's own code loses no memory.
-#include "app/window.h"
+#include "app/mainwindow.h"
 #include "qt/convert.h"
-#include "qt/mainwindow.h"
-#include "qt/panelwidget.h"
+#include "qt/windowwidget.h"
 #include "tests/cases/panelcases.h"
 #include "tests/qt/errorboxwatcher.h"
 
@@ -24,13 +23,11 @@ class SessionTest : public QObject
 private slots:
     void usesEveryPanel()
     {
-        auto *window = new MainWindow(mainWindow);
+        auto *window = new WindowWidget(mainWindow);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         auto *tabs = window->findChild<QTabBar *>(QStringLiteral("TabStrip1"));
-        auto find = [window](int panel, ControlName name) {
-            return window->panel(panel)->control(name);
-        };
+        auto find = [window](int panel, ControlName name) { return window->control(name); };
         for (const test::PressCase &c : test::pressCases()) {
             tabs->setCurrentIndex(c.tab);
             for (const test::Entry &input : c.inputs) {

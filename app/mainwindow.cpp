@@ -1,4 +1,4 @@
-#include "app/window.h"
+#include "app/mainwindow.h"
 
 #include "app/aboutpanel.h"
 #include "app/version.h"

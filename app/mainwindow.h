@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/window.h"
+#include "common/windowdescription.h"
 
 namespace korvane {
 

@@ -12,9 +12,10 @@ struct Tab
     const PanelTable *panel;
 };
 
-// A window of panels stacked under a tab strip, on the strip's client rectangle. A tab
-// brings its panel to the front; the panels behind keep everything they show and are never
-// hidden, disabled or cleared.
+// A window of panels. With a tab strip, the panels lie stacked on the strip's client
+// rectangle, a tab brings its panel to the front, and the panels behind keep everything they
+// show: they are never hidden, disabled or cleared. Without one (an empty `tabStrip`), the
+// window has a single panel that fills its client area and follows its size.
 struct WindowDescription
 {
     ControlName name;
@@ -30,6 +31,8 @@ struct WindowDescription
     Typeface font;
     // The language of its texts, as a locale name: the toolkit's own dialogs speak it too.
     std::string_view language;
+
+    bool tabbed() const { return !tabStrip.empty(); }
 };
 
 } // namespace korvane

@@ -1,0 +1,315 @@
+#include "common/driver.h"
+
+#include <algorithm>
+
+namespace korvane {
+namespace {
+
+template <typename... F> struct Overloaded : F...
+{
+    using F::operator()...;
+};
+template <typename... F> Overloaded(F...) -> Overloaded<F...>;
+
+char16_t upper(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
+}
+
+} // namespace
+
+// While an outcome is applied, or a handler, box or dialog runs, what the front end reports
+// of the controls is the driver's own doing, or comes too early: it is not acted upon.
+struct Driver::Busy
+{
+    explicit Busy(bool &busy) : m_busy(busy), m_was(busy) { m_busy = true; }
+    ~Busy() { m_busy = m_was; }
+    bool &m_busy;
+    bool m_was;
+};
+
+Driver::Driver(const WindowDescription &window, FrontEnd &frontEnd, DocumentIo &documentIo)
+    : m_window(window), m_frontEnd(frontEnd),
+      m_io(documentIo), m_size{window.clientWidth, window.clientHeight},
+      m_documents(window.tabs.size())
+{
+}
+
+void Driver::start()
+{
+    Busy busy(m_busy);
+    m_started = true;
+    for (std::size_t i = 0; i < m_window.tabs.size(); ++i) {
+        const PanelTable &panel = *m_window.tabs[i].panel;
+        for (const ControlRow &row : panel.controls)
+            m_frontEnd.create(int(i), row, placeOf({int(i), row.name}), accessibleOf(panel, row));
+        apply(int(i), initialUpdate(panel));
+    }
+    m_frontEnd.bringToFront(0);
+    m_frontEnd.commandsChanged();
+}
+
+const Document *Driver::document(int panel) const
+{
+    const auto &document = m_documents.at(std::size_t(panel));
+    return document ? &*document : nullptr;
+}
+
+const ControlRow &Driver::rowOf(ControlRef control) const
+{
+    // Every name the driver passes on is one of the panel's: the tables are checked.
+    return *findControl(*m_window.tabs[std::size_t(control.panel)].panel, control.control);
+}
+
+TwipsRect Driver::placeOf(ControlRef control) const
+{
+    // A window of tabs keeps its panels' size; a window of one panel gives it all it has.
+    const TwipsSize design{m_window.clientWidth, m_window.clientHeight};
+    return korvane::placeOf(rowOf(control), design, m_window.tabbed() ? design : m_size);
+}
+
+ControlRef Driver::find(ControlName name) const
+{
+    for (std::size_t i = 0; i < m_window.tabs.size(); ++i)
+        if (findControl(*m_window.tabs[i].panel, name))
+            return {int(i), name};
+    return {NoPanel, name};
+}
+
+bool Driver::enabled(ControlRef control) const
+{
+    return std::find(m_disabled.begin(), m_disabled.end(), control) == m_disabled.end();
+}
+
+void Driver::activated(ControlRef control)
+{
+    if (m_busy || control.panel < 0 || std::size_t(control.panel) >= m_window.tabs.size())
+        return;
+    for (const Event &event : m_window.tabs[std::size_t(control.panel)].panel->events)
+        if (event.source == control.control)
+            runEvent(control.panel, event);
+}
+
+void Driver::tabSelected(int tab)
+{
+    if (tab == m_front || tab < 0 || std::size_t(tab) >= m_window.tabs.size())
+        return;
+    bringToFront(tab);
+    // The panel behind keeps its controls, but not the focus: what is typed next must not go
+    // where the user cannot see it. The tab strip keeps it, as a click on it gives it.
+    m_frontEnd.setFocus({NoPanel, m_window.tabStrip}, false, false);
+}
+
+void Driver::bringToFront(int panel)
+{
+    m_front = panel;
+    m_frontEnd.bringToFront(panel);
+    m_frontEnd.commandsChanged();
+}
+
+bool Driver::keyPressed(const KeyPress &key)
+{
+    if (key.key == KeyPress::Key::Tab && !key.control && !key.alt) {
+        moveFocus(key.shift);
+        return true;
+    }
+    if (key.key != KeyPress::Key::Letter || (key.alt && key.control))
+        return false;
+    if (key.alt) {
+        const auto target = accessKeyTarget(m_window, key.letter);
+        if (target)
+            activated(*target);
+        return target.has_value();
+    }
+    if (!key.control)
+        return false;
+    // The key stays the command's while the command is disabled: Ctrl+Shift+C copies no text
+    // box's selection either.
+    const PanelTable &front = *m_window.tabs[std::size_t(m_front)].panel;
+    const Command *command = commandFor(front, {key.shift, upper(key.letter)});
+    if (command)
+        run(m_front, std::size_t(command - front.commands.data()));
+    return command != nullptr;
+}
+
+void Driver::moveFocus(bool backwards)
+{
+    std::vector<ControlRef> cycle = focusCycle(m_window, m_front);
+    std::erase_if(cycle, [this](ControlRef stop) { return !enabled(stop); });
+    if (cycle.empty())
+        return;
+    const ControlRef to = nextFocus(cycle, m_frontEnd.focus(), backwards);
+    m_frontEnd.setFocus(to, true,
+                        to.panel != NoPanel && behaviourOf(rowOf(to).kind).selectsAllOnTab);
+}
+
+void Driver::resized(TwipsSize client)
+{
+    if (!m_started || m_window.tabbed() || client == m_size)
+        return;
+    m_size = client;
+    const PanelTable &panel = *m_window.tabs.front().panel;
+    for (const ControlRow &row : panel.controls) {
+        if (row.anchor == Anchor::TopLeft)
+            continue;
+        m_frontEnd.place({0, row.name}, placeOf({0, row.name}));
+        // A diagram drawn to its size is drawn anew.
+        if (row.kind == ControlKind::Diagram)
+            activated({0, row.name});
+    }
+}
+
+void Driver::runEvent(int panel, const Event &event)
+{
+    Busy busy(m_busy);
+    std::vector<Reading> readings;
+    readings.reserve(event.reads.size());
+    for (ControlName name : event.reads) {
+        const ControlRef control{panel, name};
+        // A diagram's size is where the driver has placed it.
+        const TwipsRect at = placeOf(control);
+        readings.push_back(rowOf(control).kind == ControlKind::Diagram
+                               ? Reading{{}, 0, {at.width, at.height}}
+                               : m_frontEnd.read(control));
+    }
+    apply(panel, event.handle(readings));
+}
+
+void Driver::apply(int panel, const Outcome &outcome)
+{
+    if (const auto *refusal = std::get_if<Refusal>(&outcome)) {
+        // The box over the panel that holds the bad input, which then takes what is typed.
+        if (panel != m_front)
+            bringToFront(panel);
+        m_frontEnd.showError(refusal->message);
+        m_frontEnd.setFocus({panel, refusal->focus}, false, false);
+        return;
+    }
+    const Update &update = std::get<Update>(outcome);
+    if (update.drawing)
+        m_frontEnd.draw({panel, update.drawing->control}, *update.drawing);
+    for (const SetText &text : update.texts)
+        m_frontEnd.setText({panel, text.control}, text.text);
+    for (const SetCaption &caption : update.captions)
+        m_frontEnd.setText({panel, caption.control}, caption.text);
+    for (const SetBackground &background : update.backgrounds)
+        m_frontEnd.setBackground({panel, background.control}, background.colour);
+    for (const SetOption &option : update.options) {
+        const ControlRef control{panel, option.control};
+        std::erase(m_disabled, control);
+        if (!option.enabled)
+            m_disabled.push_back(control);
+        m_frontEnd.setOption(control, option.enabled, option.chosen);
+    }
+    for (const SetToolTip &tip : update.toolTips)
+        m_frontEnd.setToolTip({panel, tip.control}, tip.text);
+    if (update.document || !update.keepsDocument) {
+        m_documents[std::size_t(panel)] = update.document;
+        m_frontEnd.commandsChanged();
+    }
+}
+
+std::vector<CommandEntry> Driver::commands() const
+{
+    std::vector<CommandEntry> entries;
+    for (std::size_t panel = 0; panel < m_window.tabs.size(); ++panel) {
+        const auto &commands = m_window.tabs[panel].panel->commands;
+        for (std::size_t i = 0; i < commands.size(); ++i)
+            entries.push_back(
+                {int(panel), i, &commands[i], shortcutText(commands[i].shortcut),
+                 commandEnabled(commands[i], document(int(panel)), int(panel) == m_front)});
+    }
+    return entries;
+}
+
+std::vector<CommandEntry> Driver::menu(ControlRef control) const
+{
+    std::vector<CommandEntry> entries = commands();
+    std::erase_if(entries, [&](const CommandEntry &entry) {
+        return entry.panel != control.panel || entry.command->menuOf != control.control;
+    });
+    return entries;
+}
+
+void Driver::run(int panel, std::size_t index)
+{
+    if (m_busy || panel < 0 || std::size_t(panel) >= m_window.tabs.size())
+        return;
+    const auto &commands = m_window.tabs[std::size_t(panel)].panel->commands;
+    if (index >= commands.size())
+        return;
+    const Command &command = commands[index];
+    const Document *last = document(panel);
+    if (!commandEnabled(command, last, panel == m_front))
+        return;
+    Busy busy(m_busy);
+    std::vector<Reading> readings;
+    for (ControlName name : command.reads)
+        readings.push_back(m_frontEnd.read({panel, name}));
+    // The request carries its own copy of the document.
+    const CommandRequest request = command.handle(last, readings);
+    std::visit(Overloaded{
+                   [this](const CopyRequest &copy) {
+                       if (const auto reason = m_io.copy(copy.document))
+                           m_frontEnd.showError(copyFailure(*reason));
+                   },
+                   [this](const SaveRequest &request) { save(request); },
+                   [this](const PrintRequest &print) {
+                       if (const auto reason = m_io.print(print.document, print.document.fileStem))
+                           m_frontEnd.showError(printFailure(*reason));
+                   },
+                   [this](const OpenRequest &open) { m_frontEnd.open(*open.window, open.fill); },
+               },
+               request);
+}
+
+void Driver::save(const SaveRequest &request)
+{
+    SaveDialog dialog{request.title, {}, request.fileName, {}, 0};
+    for (const FileType &type : request.types)
+        if (m_io.writes(type.format))
+            dialog.types.push_back(type);
+    if (dialog.types.empty())
+        return;
+    for (UserFolder which : SaveFolders) {
+        const std::u16string folder = m_io.folder(which);
+        if (!folder.empty() && m_io.exists(folder)) {
+            dialog.folder = folder;
+            break;
+        }
+    }
+    // First the type of the name proposed.
+    const auto indexOf = [&](const FileType *type) {
+        return std::size_t(type - dialog.types.data());
+    };
+    dialog.type = indexOf(savePath(dialog.fileName, dialog.types, dialog.types.front()).type);
+    while (const auto choice = m_io.askSaveName(dialog)) {
+        const SavePath target =
+            savePath(choice->path, dialog.types,
+                     dialog.types[std::min(choice->type, dialog.types.size() - 1)]);
+        // The dialog asked about the name it returned, not about one with an extension added:
+        // such a file is not replaced unasked, but offered again for the dialog to ask.
+        if (target.path != choice->path && m_io.exists(target.path)) {
+            dialog.fileName = target.path;
+            dialog.type = indexOf(target.type);
+            continue;
+        }
+        if (const auto reason = m_io.write(request.document, target.path, target.type->format))
+            m_frontEnd.showError(saveFailure(target.path, *reason));
+        return;
+    }
+}
+
+void Driver::fill(std::span<const SetText> texts)
+{
+    {
+        Busy busy(m_busy);
+        for (const SetText &text : texts)
+            if (const ControlRef control = find(text.control); control.panel != NoPanel)
+                m_frontEnd.setText(control, text.text);
+    }
+    for (const SetText &text : texts)
+        activated(find(text.control));
+}
+
+} // namespace korvane

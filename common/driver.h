@@ -1,0 +1,190 @@
+#pragma once
+
+// How a window runs, decided once for every toolkit. The driver has the window's controls
+// made, runs a handler when the front end reports an event and applies its outcome in one
+// order, moves the focus, presses the button of an access key, offers and runs the commands,
+// keeps each panel's last document and saves, copies and prints it. A front end makes the
+// controls, draws, and reports what its toolkit saw: it implements FrontEnd and DocumentIo,
+// and decides nothing of its own.
+
+#include "common/document.h"
+#include "common/rules.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+// A name picked in a save dialog, and the type picked there (an index into its types).
+struct SaveChoice
+{
+    std::u16string path;
+    std::size_t type = 0;
+};
+
+// What a save dialog shows: its title, the folder it opens in (empty: where the system
+// likes), the name it proposes, the types it offers (listed by filterLabel) and the one
+// picked at first.
+struct SaveDialog
+{
+    std::u16string title;
+    std::u16string folder;
+    std::u16string fileName;
+    std::vector<FileType> types;
+    std::size_t type = 0;
+};
+
+// What a toolkit does for the driver. Controls are named by panel and name; the tab strip is
+// {NoPanel, its name}. Twips are the container's, as in the tables.
+class FrontEnd
+{
+public:
+    virtual ~FrontEnd() = default;
+
+    // The control of `row` on `panel`, of its kind, at `rect`, with its kind's behaviour
+    // (rules.h) and what a screen reader says of it.
+    virtual void create(int panel, const ControlRow &row, const TwipsRect &rect,
+                        const Accessible &spoken) = 0;
+    virtual void place(ControlRef control, const TwipsRect &rect) = 0;
+
+    // The text of a text box, drop-down box or list; the value of a scroll bar; for an
+    // option, 1 when it is chosen.
+    virtual Reading read(ControlRef control) = 0;
+    // The control with the keyboard focus; none when it is not on one of this window's.
+    virtual std::optional<ControlRef> focus() = 0;
+
+    // A label's caption, a text box's or drop-down box's text, or a list's item of that text.
+    virtual void setText(ControlRef control, std::u16string_view text) = 0;
+    virtual void setBackground(ControlRef control, const Colour &colour) = 0;
+    virtual void setOption(ControlRef control, bool enabled, bool chosen) = 0;
+    virtual void setToolTip(ControlRef control, std::u16string_view text) = 0;
+    virtual void draw(ControlRef control, const Drawing &drawing) = 0;
+    // The tab of `panel` selected and its panel on top of the others.
+    virtual void bringToFront(int panel) = 0;
+    // The focus on `control`, moved there by Tab or Shift+Tab (`byTab`: a toolkit may show its
+    // keyboard cues) or by the program; its whole text selected when `selectAll`.
+    virtual void setFocus(ControlRef control, bool byTab, bool selectAll) = 0;
+    // The modal error box: the message, ErrorTitle, the stop icon and OK alone.
+    virtual void showError(std::u16string_view message) = 0;
+    // What Driver::commands() gives has changed: their enabled states.
+    virtual void commandsChanged() = 0;
+
+    // The window of `window` opened, or brought to the front when it is open, and its
+    // driver's fill() called with `texts`.
+    virtual void open(const WindowDescription &window, std::span<const SetText> texts) = 0;
+};
+
+// How a toolkit hands a document on, for the driver: each gives the system's reason when it
+// failed.
+class DocumentIo
+{
+public:
+    virtual ~DocumentIo() = default;
+
+    virtual std::optional<std::u16string> copy(const Document &document) = 0;
+    virtual bool writes(FileFormat format) = 0;
+    // The path of a folder of the user's; empty when the system has none.
+    virtual std::u16string folder(UserFolder which) = 0;
+    virtual bool exists(std::u16string_view path) = 0;
+    // The save dialog; nothing when it was cancelled. It asks itself before it returns the
+    // name of a file that exists.
+    virtual std::optional<SaveChoice> askSaveName(const SaveDialog &dialog) = 0;
+    // Writes the whole file or leaves whatever `path` held as it was.
+    virtual std::optional<std::u16string> write(const Document &document, std::u16string_view path,
+                                                FileFormat format) = 0;
+    // The print dialog, then the page, printed as the job `jobName`; nothing when cancelled.
+    virtual std::optional<std::u16string> print(const Document &document,
+                                                std::u16string_view jobName) = 0;
+};
+
+// A key as the toolkit saw it, before the control with the focus handles it.
+struct KeyPress
+{
+    enum class Key
+    {
+        Tab,
+        Letter,
+        Other,
+    };
+    Key key = Key::Other;
+    char16_t letter = 0; // for a letter, in either case
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
+
+// A command as its menu item and its action show it.
+struct CommandEntry
+{
+    int panel = 0;
+    std::size_t index = 0; // among the panel's commands
+    const Command *command = nullptr;
+    std::u16string shortcut; // "Ctrl+S"
+    bool enabled = false;
+};
+
+class Driver
+{
+public:
+    Driver(const WindowDescription &window, FrontEnd &frontEnd, DocumentIo &documentIo);
+    Driver(const Driver &) = delete;
+    Driver &operator=(const Driver &) = delete;
+
+    // Has the controls made, in table order, shows each panel's first state and brings
+    // panel 0 to the front. Once, when the window, its tab strip and its panels exist.
+    void start();
+
+    const WindowDescription &window() const { return m_window; }
+    int front() const { return m_front; }
+    // The panel's last document, on which its commands act; null before the first.
+    const Document *document(int panel) const;
+    const ControlRow &rowOf(ControlRef control) const;
+    // Where a control stands now, in twips: its row's place, anchors followed.
+    TwipsRect placeOf(ControlRef control) const;
+
+    // What the front end reports. The user pressed a button, chose an option, let a scroll
+    // bar's value settle, edited a text or picked a list's item: its event runs, unless an
+    // outcome is being applied (a control set by the driver reports nothing).
+    void activated(ControlRef control);
+    // The user selected a tab.
+    void tabSelected(int tab);
+    // A key, before the focused control sees it; true when the driver used it.
+    bool keyPressed(const KeyPress &key);
+    // The client area's new size.
+    void resized(TwipsSize client);
+
+    // Every command of every panel, in order, as it stands now.
+    std::vector<CommandEntry> commands() const;
+    // The commands offered in the context menu of `control`.
+    std::vector<CommandEntry> menu(ControlRef control) const;
+    // A command from its menu item, its action or its shortcut; nothing while disabled.
+    void run(int panel, std::size_t index);
+    // The controls of `texts` set, each then reporting its event as if the user had typed
+    // or picked it: what an opening window is given.
+    void fill(std::span<const SetText> texts);
+
+private:
+    struct Busy;
+
+    ControlRef find(ControlName name) const;
+    bool enabled(ControlRef control) const;
+    void bringToFront(int panel);
+    void moveFocus(bool backwards);
+    void runEvent(int panel, const Event &event);
+    void apply(int panel, const Outcome &outcome);
+    void save(const SaveRequest &request);
+
+    const WindowDescription &m_window;
+    FrontEnd &m_frontEnd;
+    DocumentIo &m_io;
+    int m_front = 0;
+    bool m_started = false;
+    bool m_busy = false;
+    TwipsSize m_size;
+    std::vector<std::optional<Document>> m_documents;
+    std::vector<ControlRef> m_disabled;
+};
+
+} // namespace korvane
