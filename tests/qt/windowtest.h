@@ -39,7 +39,7 @@ protected:
     QTabBar *tabs() const { return m_window->findChild<QTabBar *>(QStringLiteral("TabStrip1")); }
 
     // The control `name` of panel `panel`; a missing name or another class ends the run.
-    template <typename T = QWidget> T *control(int panel, ControlName name) const
+    template <typename T = QWidget> T *control(int, ControlName name) const
     {
         return m_window->control<T>(name);
     }
