@@ -5,6 +5,10 @@
 #include <charconv>
 #include <cmath>
 
+#ifdef KORVANE_FAST_FLOAT
+#include <fast_float/fast_float.h>
+#endif
+
 namespace korvane {
 namespace {
 
@@ -114,7 +118,14 @@ std::optional<double> parseNumber(std::u16string_view text)
     double value = 0.0;
     const char *first = ascii.data();
     const char *last = first + ascii.size();
+#ifdef KORVANE_FAST_FLOAT
+    // fast_float (3.9) reports no range error: what is too large comes back as infinity and
+    // what is too small as zero, which the checks below refuse and keep just as they do
+    // after result_out_of_range. Subnormals come back as they are, as from the standard's.
+    auto [ptr, ec] = fast_float::from_chars(first, last, value, fast_float::chars_format::general);
+#else
     auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+#endif
     if (ptr != last)
         return std::nullopt;
     if (ec == std::errc::result_out_of_range) {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <gtest/gtest.h>
 
 namespace korvane {
@@ -37,7 +36,7 @@ const Command &command(std::string_view id)
     for (const Command &c : imposition().commands)
         if (c.id == id)
             return c;
-    throw std::invalid_argument(std::string(id));
+    test::broken("no command " + std::string(id));
 }
 
 TEST(Document, WhatEachPlanLeaves)
@@ -97,9 +96,12 @@ std::vector<Segment> readLines(const std::string &svg)
     std::vector<Segment> lines;
     const char *p = path.data();
     const char *end = p + path.size();
+    // A number runs to the next space or command letter (M, H, V).
     const auto number = [&] {
-        double value = 0;
-        p = std::from_chars(p, end, value).ptr;
+        const char *const first = p;
+        while (p < end && std::string_view("0123456789.eE+-").find(*p) != std::string_view::npos)
+            ++p;
+        const auto value = parseNumber(widen({first, static_cast<std::size_t>(p - first)}));
         if (p < end && *p == ' ')
             ++p;
         return value;
@@ -108,11 +110,13 @@ std::vector<Segment> readLines(const std::string &svg)
         const char command = *p++;
         if (command != 'M')
             return {};
-        const double x = number();
-        const double y = number();
-        const char to = *p++;
-        const double at = number();
-        lines.push_back(to == 'H' ? Segment{x, y, at, y} : Segment{x, y, x, at});
+        const auto x = number();
+        const auto y = number();
+        const char to = p < end ? *p++ : '\0';
+        const auto at = number();
+        if (!x || !y || !at || (to != 'H' && to != 'V'))
+            return {};
+        lines.push_back(to == 'H' ? Segment{*x, *y, *at, *y} : Segment{*x, *y, *x, *at});
     }
     std::sort(lines.begin(), lines.end());
     return lines;

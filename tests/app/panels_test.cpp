@@ -20,7 +20,7 @@ const Event &eventOf(const PanelTable &panel, ControlName source)
     for (const Event &event : panel.events)
         if (event.source == source)
             return event;
-    throw std::invalid_argument(std::string(source) + " has no event");
+    test::broken(std::string(source) + " has no event");
 }
 
 // Runs the event of `source` as a fresh panel would after `inputs` were typed; every other

@@ -1,5 +1,7 @@
 #include "tests/cases/panelcases.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace korvane::test {
@@ -197,11 +199,10 @@ const PressCase &goodPress(int tab)
         if (c.tab != tab)
             continue;
         if (c.refusal)
-            throw std::logic_error("the first case of tab " + std::to_string(tab) +
-                                   " is a refusal");
+            broken("the first case of tab " + std::to_string(tab) + " is a refusal");
         return c;
     }
-    throw std::logic_error("no press case for tab " + std::to_string(tab));
+    broken("no press case for tab " + std::to_string(tab));
 }
 
 const std::vector<ScrollCase> &scrollCases()
@@ -228,6 +229,16 @@ std::string printable(std::u16string_view text)
     if (text.size() > 40)
         out += "... (" + std::to_string(text.size()) + " code units)";
     return out;
+}
+
+void broken(const std::string &what)
+{
+#ifdef __cpp_exceptions
+    throw std::logic_error(what);
+#else
+    std::fputs((what + '\n').c_str(), stderr);
+    std::abort();
+#endif
 }
 
 } // namespace korvane::test

@@ -55,4 +55,9 @@ constexpr int ColourTab = 3;
 // A printable name for a case's text, for failure messages.
 std::string printable(std::u16string_view text);
 
+// A table or a test looking up what is not there: std::logic_error, which fails the running
+// test; in a build without exceptions (WebAssembly), the message on standard error and an
+// abort, which fails the whole program.
+[[noreturn]] void broken(const std::string &what);
+
 } // namespace korvane::test

@@ -49,6 +49,12 @@ TEST(ParseNumber, AcceptsPlainAndFullWidthForms)
         {u"0.000000000000000000000000000000e999999", 0},
         {u"4.9e-324", 4.9e-324},
         {u"1.7976931348623157e308", std::numeric_limits<double>::max()},
+        // Either side of half the smallest subnormal, and the largest subnormal.
+        {u"2.4703282292062328e-324", 4.9e-324},
+        {u"2.4703282292062327e-324", 0},
+        {u"2.2250738585072011e-308", 2.2250738585072011e-308},
+        // Rounds down to the largest double; ...159e308 rounds up to infinity.
+        {u"1.7976931348623158e308", std::numeric_limits<double>::max()},
     };
     const std::u16string longest = std::u16string(1'048'573, u'0') + u"297";
     EXPECT_EQ(parseNumber(longest), 297);
@@ -61,10 +67,15 @@ TEST(ParseNumber, AcceptsPlainAndFullWidthForms)
 
 TEST(ParseNumber, RefusesWhatIsNotAFiniteNumber)
 {
-    for (std::u16string_view text :
-         {u"",       u"   ",  u"abc",   u"inf",   u"-inf", u"nan", u"infinity", u"1e400",
-          u"-1e309", u"0.1e310", u"1e99999999999999999999", u"0x10", u"1,092", u"1 092", u"12a",  u".",   u"-",        u"+-1",
-          u"1e",     u"1e+",  u"1..2",  u"1.2.3", u"--1",  u"e5",  u"１２ａ",   u"٣"}) {
+    // clang-format off
+    const std::u16string_view texts[] = {
+        u"",       u"   ",     u"abc",   u"inf",   u"-inf", u"nan", u"infinity", u"1e400",
+        u"-1e309", u"0.1e310", u"1.7976931348623159e308",   u"1e99999999999999999999",
+        u"0x10",   u"1,092",   u"1 092", u"12a",   u".",    u"-",   u"+-1",
+        u"1e",     u"1e+",     u"1..2",  u"1.2.3", u"--1",  u"e5",  u"１２ａ",   u"٣",
+    };
+    // clang-format on
+    for (std::u16string_view text : texts) {
         EXPECT_FALSE(parseNumber(text).has_value()) << std::string(text.begin(), text.end());
     }
 }
