@@ -4,7 +4,7 @@
 #   - GoogleTest built for Windows from Debian's sources (/usr/src/googletest, package
 #     googletest): GTest::gtest, GTest::gtest_main, and GTest::gmock, GTest::gmock_main,
 #     which are only compiled when something links them;
-#   - the test tool korvane_launch (tests/win32/launch.cpp), which starts a GUI program and
+#   - the tool korvane_launch (tools/win32_launch.cpp), which starts a GUI program and
 #     checks its window appears, it stays up and it closes cleanly on WM_CLOSE;
 #   - korvane_wine_test(TARGET [NAME test-name] [DPI n] [args...]): TARGET run under Wine as
 #     a test, in the build tree's Wine prefix.
@@ -74,7 +74,7 @@ foreach(korvane_target IN ITEMS GTest::gtest GTest::gtest_main)
 endforeach()
 
 # --- the launcher --------------------------------------------------------------------------
-add_executable(korvane_launch ${PROJECT_SOURCE_DIR}/tests/win32/launch.cpp)
+add_executable(korvane_launch ${PROJECT_SOURCE_DIR}/tools/win32_launch.cpp)
 # In the top of the build tree, where the scripts look for it.
 set_target_properties(korvane_launch PROPERTIES OUTPUT_NAME launch RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_link_options(korvane_launch PRIVATE -municode)

@@ -212,6 +212,58 @@ TEST(Document, PictureBreaksTheJobLineAfterItsCommas)
     }
 }
 
+// A part that fills the rest of a line exactly still joins it.
+TEST(Document, PictureFillsALineToItsLastPixel)
+{
+    const Document document = *press(test::documentCases()[0].inputs).document;
+    const std::u16string first = u"开版尺寸 1092 × 787，";
+    const std::u16string joined = first + u"产品尺寸 210 × 297，";
+    // 836 pixels less a margin of 24 on either side.
+    const auto width = [&](std::u16string_view text, int) {
+        return double(text.size()) * 788 / double(joined.size());
+    };
+    const PictureLayout layout = layoutPicture(document, mainWindow.font, width);
+    ASSERT_EQ(layout.margin, 24);
+    ASSERT_EQ(layout.lines.size(), 2u);
+    EXPECT_EQ(layout.lines.front().text, joined);
+    EXPECT_EQ(layout.lines[1].top, layout.lines[0].top + layout.lineHeight);
+}
+
+// The printed page: the job line at the top left, the sheet fitted below it and centred, its
+// lines a quarter of a point with square ends, or the device's thinnest where that is under
+// two device units.
+TEST(Document, PageLayout)
+{
+    const Document document = *press(test::documentCases()[0].inputs).document;
+    struct Case
+    {
+        PageArea area;
+        int dpi;
+        int textPixels;
+        double lineWidth;
+    };
+    const Case cases[] = {
+        {{100, 100, 4600, 6800}, 600, 83, 0.25 * 600 / 72},
+        {{50, 50, 2300, 3400}, 300, 42, 0},
+        // Too narrow for the job line at 10 points: smaller.
+        {{0, 0, 1000, 3000}, 600, int(2000 / document.jobLine.size()), 0.25 * 600 / 72},
+    };
+    for (const Case &c : cases) {
+        const PageLayout page = layoutPage(document, c.area, c.dpi, halfEms);
+        EXPECT_EQ(page.textPixels, c.textPixels) << c.dpi;
+        EXPECT_EQ(page.lineWidth, c.lineWidth);
+        EXPECT_TRUE(page.squareEnds);
+        EXPECT_EQ(page.textLeft, c.area.left);
+        EXPECT_EQ(page.textTop, c.area.top);
+        const double width = document.drawing.width * page.unitsPerTwip;
+        const double height = document.drawing.height * page.unitsPerTwip;
+        EXPECT_NEAR(page.sheetLeft - c.area.left,
+                    c.area.left + c.area.width - (page.sheetLeft + width), 1e-6);
+        EXPECT_GE(page.sheetTop, c.area.top + page.textPixels);
+        EXPECT_LE(page.sheetTop + height, c.area.top + c.area.height + 1e-6);
+    }
+}
+
 TEST(Document, SaveRules)
 {
     const auto types = documentTypes();

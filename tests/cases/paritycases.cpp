@@ -47,6 +47,40 @@ const std::vector<AccessKeyCase> &accessKeyCases()
     return cases;
 }
 
+const std::vector<FocusRuleCase> &focusRuleCases()
+{
+    static const std::vector<FocusRuleCase> cases = {
+        // clang-format off
+        {"a tab click leaves it on the tab strip", 0, "Text4", {},               1,  1, "TabStrip1"},
+        {"a refusal behind shows its panel",       0, "Text5", {{"Text1", u""}}, -1, 1, "Text1"},
+        // clang-format on
+    };
+    return cases;
+}
+
+const std::vector<KindCase> &kindCases()
+{
+    using A = KindCase::Act;
+    static const std::vector<KindCase> cases = {
+        // clang-format off
+        {"Enter presses nothing",                  1, "Text1",    A::Enter,     {},      0,   {"Label9",  u"0"}},
+        {"a drop-down box completes nothing",      0, "Combo2",   A::Type,      u"横排", 0,   {"Combo2",  u"横排"}},
+        {"a text box takes any length",            0, "Text4",    A::Paste,     std::u16string(100'000, u'9'), 0,
+         {"Text4", std::u16string(100'000, u'9')}},
+        {"a dragged thumb changes nothing yet",    3, "VScroll1", A::DragThumb, {},      200, {"Label32", u"0"}},
+        {"the thumb let go sets the value",        3, "VScroll1", A::LetGo,     {},      200, {"Label32", u"200"}},
+        {"an arrow key steps by one",              3, "VScroll2", A::StepDown,  {},      0,   {"Label34", u"1"}},
+        {"Page Down steps by ten",                 3, "VScroll2", A::PageDown,  {},      0,   {"Label34", u"10"}},
+        // clang-format on
+    };
+    return cases;
+}
+
+VisitCase visitCase()
+{
+    return {{0, 1}, {4, 2, 2, 3, 1, 0}};
+}
+
 const std::vector<SpokenCase> &spokenCases()
 {
     static const std::vector<SpokenCase> cases = {

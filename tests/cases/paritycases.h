@@ -1,8 +1,9 @@
 #pragma once
 
-// What both front ends must do alike, as tables that the window tests of each front end run,
-// and the toolkit-free tests too: the keyboard's round, the access keys, what a screen
-// reader hears, the panels' first state and the diagram's pixels.
+// What both front ends must do alike, as tables that the window tests of each front end run:
+// the keyboard's round, the access keys, where the focus goes, what each kind of control does
+// by itself, what a screen reader hears, the panels' first state and the diagram's pixels.
+// The driver's tests run the keyboard's tables on a front end without a toolkit.
 
 #include "tests/cases/panelcases.h"
 
@@ -46,6 +47,56 @@ struct AccessKeyCase
     int boxes;
 };
 const std::vector<AccessKeyCase> &accessKeyCases();
+
+// The focus never rests on a control the user cannot see. With tab `front` in front and the
+// focus on `focus`, after typing `inputs` into panel 1: the user clicks tab `clicked` (or,
+// when it is negative, presses Alt+C, which is refused on panel 1); then tab `frontAfter` is
+// in front and the focus is on `focusAfter`, where `typed` then goes.
+struct FocusRuleCase
+{
+    std::string name;
+    int front;
+    ControlName focus;
+    std::vector<Entry> inputs;
+    int clicked;
+    int frontAfter;
+    ControlName focusAfter;
+};
+const std::vector<FocusRuleCase> &focusRuleCases();
+
+// What a control of each kind does by itself. On tab `tab`: `act` on `control`, with `text`
+// pasted or typed, or the thumb at `value`; then `shown` shows.
+struct KindCase
+{
+    enum class Act
+    {
+        Paste,     // `text` pasted from the clipboard into the empty box
+        Type,      // `text` typed, key by key, into the empty box
+        Enter,     // Enter pressed in the box
+        DragThumb, // the thumb dragged to `value` and held there
+        LetGo,     // the thumb dragged to `value` and let go
+        StepDown,  // the down arrow key, the control having the focus
+        PageDown,  // the Page Down key, the control having the focus
+    };
+    std::string name;
+    int tab;
+    ControlName control;
+    Act act;
+    std::u16string text;
+    int value;
+    Entry shown;
+};
+const std::vector<KindCase> &kindCases();
+
+// Each panel keeps what it shows while the others are in front: after the good press of each
+// tab in `pressed`, the tabs of `visits` are selected in turn, each then in front and every
+// panel still shown and enabled; at the end the presses' results are all still there.
+struct VisitCase
+{
+    std::vector<int> pressed;
+    std::vector<int> visits;
+};
+VisitCase visitCase();
 
 // What a screen reader hears of a control of a fresh window. A label's name is its text.
 struct SpokenCase

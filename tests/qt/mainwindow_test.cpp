@@ -10,17 +10,6 @@ class MainWindowTest : public test::WindowTest
 {
     Q_OBJECT
 
-private:
-    // The panel whose area is uppermost at the centre of the tab strip's client rectangle.
-    int frontPanel()
-    {
-        const QPoint centre = m_window->panel(0)->geometry().center();
-        QWidget *w = m_window->childAt(centre);
-        while (w && w->objectName() != QLatin1String("Frame1"))
-            w = w->parentWidget();
-        return w ? w->property("index").toInt() : -1;
-    }
-
 private slots:
     void init() { QVERIFY(openWindow()); }
     void cleanup() { closeWindow(); }

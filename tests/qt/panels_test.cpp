@@ -1,6 +1,5 @@
 // What the real window adds to the panels' handlers: the real error box and the focus after
-// it, results shown in the labels, the diagram kept across tabs, the scroll bars' steps and
-// the keys. The cases are the handler tests' own.
+// it, and results shown in the labels. The cases are the handler tests' own.
 #include "qt/diagramview.h"
 #include "tests/cases/panelcases.h"
 #include "tests/qt/errorboxwatcher.h"
@@ -108,64 +107,6 @@ private slots:
                                w->palette());
             QCOMPARE(w->palette().color(QPalette::Window), expected);
         }
-    }
-
-    void typedChoicesStayAsTyped()
-    {
-        // "横排" is the start of "横排或竖排"; typed, it must not be completed into it.
-        for (const test::Entry &input : test::goodPress(0).inputs)
-            enter(0, input.control, toQString(input.text));
-        auto *arrangement = control<QComboBox>(0, "Combo2");
-        arrangement->setFocus();
-        arrangement->lineEdit()->clear();
-        QTest::sendKeyEvent(QTest::Press, arrangement->lineEdit(), Qt::Key_unknown,
-                            QStringLiteral("横排"), Qt::NoModifier);
-        QCOMPARE(arrangement->currentText(), QStringLiteral("横排"));
-    }
-
-    void keepsItsDiagramAcrossTabs()
-    {
-        QVERIFY(press(test::goodPress(0)).isEmpty());
-        const QImage drawn = drawpic()->picture();
-        tabs()->setCurrentIndex(1);
-        tabs()->setCurrentIndex(0);
-        QCOMPARE(drawpic()->picture(), drawn);
-        expectResults(test::goodPress(0), test::goodPress(0).results);
-        // Covered and shown again, the box paints what was drawn.
-        drawpic()->repaint();
-        const QImage shown = drawpic()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shown.copy(drawn.rect()), drawn.convertToFormat(QImage::Format_RGB32));
-    }
-
-    void enterPressesNothing()
-    {
-        tabs()->setCurrentIndex(1);
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QWidget *grammage = control(1, "Text1");
-        grammage->setFocus();
-        QTest::keyClick(grammage, Qt::Key_Return);
-        QCOMPARE(textOf(1, "Label9"), QStringLiteral("0"));
-    }
-
-    void scrollBarsStepAndSettleOnRelease()
-    {
-        auto *red = control<QScrollBar>(3, "VScroll1");
-        QVERIFY(red->focusPolicy() & Qt::TabFocus);
-        red->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(textOf(3, "Label32"), QStringLiteral("10"));
-        QTest::keyClick(red, Qt::Key_Down);
-        QCOMPARE(textOf(3, "Label32"), QStringLiteral("11"));
-
-        // While the thumb is dragged nothing follows it; the release sets the value.
-        red->setSliderDown(true);
-        red->setSliderPosition(200);
-        QCOMPARE(textOf(3, "Label32"), QStringLiteral("11"));
-        red->setSliderDown(false);
-        QCOMPARE(textOf(3, "Label32"), QStringLiteral("200"));
-        QCOMPARE(control(3, "Picture5")->palette().color(QPalette::Window), QColor(200, 0, 0));
-        // Three digits fit: the value label grew with its caption.
-        QVERIFY(control(3, "Label32")->width() >= control(3, "Label32")->sizeHint().width());
     }
 };
 

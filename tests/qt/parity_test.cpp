@@ -7,10 +7,12 @@
 #include "tests/qt/windowtest.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QtTest>
 
@@ -107,6 +109,101 @@ private slots:
             if (c.boxes == 0)
                 QCOMPARE(focused(), toQString(c.focus));
         }
+    }
+
+    void focusStaysWhereTheUserLooks()
+    {
+        for (const test::FocusRuleCase &c : test::focusRuleCases()) {
+            closeWindow();
+            QVERIFY(openWindow());
+            tabs()->setCurrentIndex(c.front);
+            for (const test::Entry &input : c.inputs)
+                enter(1, input.control, toQString(input.text));
+            widgetOf(c.front, c.focus)->setFocus();
+            const QString before = textOf(c.front, c.focus);
+            const auto boxes = test::answeringBoxes([&] {
+                if (c.clicked >= 0)
+                    QTest::mouseClick(tabs(), Qt::LeftButton, {},
+                                      tabs()->tabRect(c.clicked).center());
+                else
+                    key(Qt::Key_C, Qt::AltModifier);
+            });
+            QCOMPARE(boxes.size(), c.clicked >= 0 ? 0 : 1);
+            QVERIFY(QTest::qWaitForWindowActive(m_window));
+            QCOMPARE(tabs()->currentIndex(), c.frontAfter);
+            QCOMPARE(focused(), toQString(c.focusAfter));
+            // What is typed next goes where the user sees it, or nowhere.
+            QTest::keyClicks(m_window->focusWidget(), QStringLiteral("555"));
+            QCOMPARE(textOf(c.front, c.focus), before);
+        }
+    }
+
+    void kindsBehaveAlike()
+    {
+        using A = test::KindCase::Act;
+        for (const test::KindCase &c : test::kindCases()) {
+            closeWindow();
+            QVERIFY(openWindow());
+            tabs()->setCurrentIndex(c.tab);
+            QWidget *target = control(c.tab, c.control);
+            auto *combo = qobject_cast<QComboBox *>(target);
+            auto *edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(target);
+            auto *bar = qobject_cast<QScrollBar *>(target);
+            target->setFocus();
+            if (edit && c.act != A::Enter)
+                edit->clear();
+            switch (c.act) {
+            case A::Paste:
+                QGuiApplication::clipboard()->setText(toQString(c.text));
+                edit->paste();
+                break;
+            case A::Type:
+                for (QChar typed : toQString(c.text))
+                    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, typed, {});
+                break;
+            case A::Enter:
+                QTest::keyClick(edit, Qt::Key_Return);
+                break;
+            case A::DragThumb:
+            case A::LetGo:
+                bar->setSliderDown(true);
+                bar->setSliderPosition(c.value);
+                bar->setSliderDown(c.act == A::DragThumb);
+                break;
+            case A::StepDown:
+            case A::PageDown:
+                QTest::keyClick(bar, c.act == A::StepDown ? Qt::Key_Down : Qt::Key_PageDown);
+                break;
+            }
+            QVERIFY2(textOf(c.tab, c.shown.control) == toQString(c.shown.text), c.name.c_str());
+        }
+    }
+
+    void panelsKeepWhatTheyShow()
+    {
+        const test::VisitCase visits = test::visitCase();
+        for (int tab : visits.pressed) {
+            tabs()->setCurrentIndex(tab);
+            for (const test::Entry &input : test::goodPress(tab).inputs)
+                enter(tab, input.control, toQString(input.text));
+            control<QPushButton>(tab, test::goodPress(tab).button)->click();
+        }
+        const QImage drawn = drawpic()->picture();
+        for (int tab : visits.visits) {
+            tabs()->setCurrentIndex(tab);
+            QCOMPARE(frontPanel(), tab);
+            for (int i = 0; i < m_window->panelCount(); ++i)
+                QVERIFY(m_window->panel(i)->isVisible() && m_window->panel(i)->isEnabled());
+        }
+        QCOMPARE(drawpic()->picture(), drawn);
+        // Covered and shown again, the box paints what was drawn.
+        drawpic()->repaint();
+        const QImage shown = drawpic()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.copy(drawn.rect()), drawn.convertToFormat(QImage::Format_RGB32));
+        for (int tab : visits.pressed)
+            for (const test::Entry &result : test::goodPress(tab).results)
+                QCOMPARE(textOf(tab, result.control), toQString(result.text));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
     }
 
     void screenReadersHearTheTitles()

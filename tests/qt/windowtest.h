@@ -36,6 +36,15 @@ protected:
         m_window = nullptr;
     }
 
+    // The panel whose area is uppermost at the centre of the tab strip's client rectangle.
+    int frontPanel() const
+    {
+        QWidget *w = m_window->childAt(m_window->panel(0)->geometry().center());
+        while (w && w->objectName() != QLatin1String("Frame1"))
+            w = w->parentWidget();
+        return w ? w->property("index").toInt() : -1;
+    }
+
     QTabBar *tabs() const { return m_window->findChild<QTabBar *>(QStringLiteral("TabStrip1")); }
 
     // The control `name` of panel `panel`; a missing name or another class ends the run.

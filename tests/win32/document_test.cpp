@@ -217,16 +217,6 @@ protected:
         SendMessageW(panel(0), WM_COMMAND, WPARAM(number), 0);
         pump();
     }
-    void putOnClipboard(const std::u16string &text)
-    {
-        OpenClipboard(m_window->handle());
-        EmptyClipboard();
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
-        std::copy_n(text.c_str(), text.size() + 1, static_cast<char16_t *>(GlobalLock(memory)));
-        GlobalUnlock(memory);
-        SetClipboardData(CF_UNICODETEXT, memory);
-        CloseClipboard();
-    }
     // A right click on the diagram; `key` is pressed in the menu it opens.
     void rightClickDiagram(wchar_t key)
     {

@@ -117,6 +117,110 @@ TEST_F(ParityTest, AccessKeysPressTheirButton)
     }
 }
 
+TEST_F(ParityTest, FocusStaysWhereTheUserLooks)
+{
+    for (const test::FocusRuleCase &c : test::focusRuleCases()) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        selectTab(c.front);
+        for (const test::Entry &input : c.inputs)
+            enter(1, input);
+        SetFocus(stop(c.front, c.focus));
+        const std::u16string before = textOf(control(c.front, c.focus));
+        std::vector<SeenBox> seen;
+        g_seen = &seen;
+        if (c.clicked >= 0) {
+            // A real click on the tab.
+            RECT tab;
+            SendMessageW(m_window->tabStrip(), TCM_GETITEMRECT, WPARAM(c.clicked),
+                         reinterpret_cast<LPARAM>(&tab));
+            const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+            SendMessageW(m_window->tabStrip(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageW(m_window->tabStrip(), WM_LBUTTONUP, 0, at);
+        } else {
+            PostMessageW(GetFocus(), WM_SYSCHAR, u'c', 1 << 29);
+        }
+        pump();
+        g_seen = nullptr;
+        EXPECT_EQ(int(seen.size()), c.clicked >= 0 ? 0 : 1);
+        EXPECT_EQ(frontPanel(), c.frontAfter);
+        EXPECT_TRUE(focusIn(stop(c.frontAfter, c.focusAfter)));
+        // What is typed next goes where the user sees it, or nowhere.
+        for (wchar_t typed : std::wstring(L"555"))
+            SendMessageW(GetFocus(), WM_CHAR, typed, 0);
+        EXPECT_EQ(textOf(control(c.front, c.focus)), before);
+    }
+}
+
+TEST_F(ParityTest, KindsBehaveAlike)
+{
+    using A = test::KindCase::Act;
+    for (const test::KindCase &c : test::kindCases()) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        selectTab(c.tab);
+        HWND target = control(c.tab, c.control);
+        SetFocus(target);
+        HWND focus = GetFocus();
+        const auto scroll = [&](int request) {
+            SendMessageW(panel(c.tab), WM_VSCROLL, MAKEWPARAM(request, c.value),
+                         reinterpret_cast<LPARAM>(target));
+        };
+        switch (c.act) {
+        case A::Paste:
+            putOnClipboard(c.text);
+            SendMessageW(focus, WM_PASTE, 0, 0);
+            break;
+        case A::Type:
+            SetWindowTextW(target, L"");
+            for (char16_t typed : c.text)
+                SendMessageW(focus, WM_CHAR, typed, 0);
+            break;
+        case A::Enter:
+            PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
+            PostMessageW(focus, WM_CHAR, L'\r', 0);
+            break;
+        case A::LetGo:
+            scroll(SB_THUMBTRACK);
+            scroll(SB_THUMBPOSITION);
+            scroll(SB_ENDSCROLL);
+            break;
+        case A::DragThumb:
+            scroll(SB_THUMBTRACK);
+            break;
+        case A::StepDown:
+        case A::PageDown:
+            PostMessageW(focus, WM_KEYDOWN, c.act == A::StepDown ? VK_DOWN : VK_NEXT, 0);
+            break;
+        }
+        pump();
+        EXPECT_TRUE(textOf(control(c.tab, c.shown.control)) == c.shown.text);
+    }
+}
+
+TEST_F(ParityTest, PanelsKeepWhatTheyShow)
+{
+    const test::VisitCase visits = test::visitCase();
+    for (int tab : visits.pressed) {
+        selectTab(tab);
+        ASSERT_TRUE(press(test::goodPress(tab)).empty());
+    }
+    const std::vector<std::uint32_t> drawn = m_window->surface("drawpic").picture();
+    for (int tab : visits.visits) {
+        selectTab(tab);
+        EXPECT_EQ(frontPanel(), tab);
+        for (int i = 0; i < m_window->panelCount(); ++i)
+            EXPECT_TRUE(IsWindowVisible(panel(i)) && IsWindowEnabled(panel(i)));
+    }
+    EXPECT_EQ(m_window->surface("drawpic").picture(), drawn);
+    for (int tab : visits.pressed)
+        for (const test::Entry &result : test::goodPress(tab).results)
+            EXPECT_EQ(textOf(control(tab, result.control)), result.text);
+    EXPECT_EQ(textOf(m_window->handle()), mainWindow.caption);
+}
+
 TEST_F(ParityTest, ScreenReadersHearTheTitles)
 {
     for (const test::SpokenCase &c : test::spokenCases()) {

@@ -1,6 +1,6 @@
 // What the Windows front end adds to the panels' handlers, in the real window: geometry at
-// 96 and 144 dpi, the real error box and the focus after it, results in the labels, the
-// scroll bars, and the panels kept across tabs. The cases are the handler tests' own.
+// 96 and 144 dpi, the real error box and the focus after it, results in the labels and the
+// scroll bars. The cases are the handler tests' own.
 #include "tests/win32/windowtest.h"
 #include "win32/colours.h"
 #include "win32/dpi.h"
@@ -138,65 +138,6 @@ TEST_F(WindowTest, ScrollBars)
             EXPECT_EQ(surface.background(), expected) << box;
         }
     }
-}
-
-TEST_F(WindowTest, ScrollBarStepsAndKeys)
-{
-    selectTab(test::ColourTab);
-    HWND bar = control(test::ColourTab, "VScroll2");
-    HWND value = control(test::ColourTab, "Label34");
-    const auto scroll = [&](int request) {
-        SendMessageW(panel(test::ColourTab), WM_VSCROLL, MAKEWPARAM(request, 0),
-                     reinterpret_cast<LPARAM>(bar));
-    };
-    scroll(SB_PAGEDOWN);
-    EXPECT_EQ(textOf(value), u"10");
-    scroll(SB_LINEDOWN);
-    EXPECT_EQ(textOf(value), u"11");
-    // While the thumb is dragged nothing follows it.
-    SendMessageW(panel(test::ColourTab), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 200),
-                 reinterpret_cast<LPARAM>(bar));
-    EXPECT_EQ(textOf(value), u"11");
-    scroll(SB_BOTTOM);
-    EXPECT_EQ(textOf(value), u"255");
-    scroll(SB_LINEDOWN);
-    EXPECT_EQ(textOf(value), u"255");
-    // From the keyboard: the scroll bar takes the focus and steps with the arrow keys.
-    SetFocus(bar);
-    PostMessageW(bar, WM_KEYDOWN, VK_HOME, 0);
-    PostMessageW(bar, WM_KEYDOWN, VK_DOWN, 0);
-    pump();
-    EXPECT_EQ(textOf(value), u"1");
-}
-
-TEST_F(WindowTest, EnterPressesNothing)
-{
-    selectTab(1);
-    HWND grammage = control(1, "Text1");
-    SetFocus(grammage);
-    PostMessageW(grammage, WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageW(grammage, WM_CHAR, L'\r', 0);
-    pump();
-    EXPECT_EQ(textOf(control(1, "Label9")), u"0");
-}
-
-TEST_F(WindowTest, TabsKeepEveryPanel)
-{
-    ASSERT_TRUE(press(test::goodPress(0)).empty());
-    selectTab(1);
-    ASSERT_TRUE(press(test::goodPress(1)).empty());
-    const std::vector<std::uint32_t> drawn = m_window->surface("drawpic").picture();
-    for (int tab : {4, 2, 2, 3, 1, 0}) {
-        selectTab(tab);
-        EXPECT_EQ(frontPanel(), tab);
-        for (int i = 0; i < m_window->panelCount(); ++i)
-            EXPECT_TRUE(IsWindowVisible(panel(i)) && IsWindowEnabled(panel(i)));
-    }
-    EXPECT_EQ(m_window->surface("drawpic").picture(), drawn);
-    for (int tab : {0, 1})
-        for (const test::Entry &result : test::goodPress(tab).results)
-            EXPECT_EQ(textOf(control(tab, result.control)), result.text);
-    EXPECT_EQ(textOf(m_window->handle()), mainWindow.caption);
 }
 
 } // namespace

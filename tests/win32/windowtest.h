@@ -176,6 +176,16 @@ protected:
                      reinterpret_cast<LPARAM>(&outer));
         pump();
     }
+    void putOnClipboard(const std::u16string &text)
+    {
+        OpenClipboard(m_window->handle());
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<char16_t *>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    }
     // The panel on top of the others.
     int frontPanel() const
     {

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Start-up time and peak memory of korvane.exe against the bare tab-control window
 # (baseline.exe), under Wine, from an existing Windows build (builds nothing). Runs the two
-# alternately, RUNS times each, through the tests' launcher, and prints the median time to
+# alternately, RUNS times each, through the launcher, and prints the median time to
 # the first window, the median time to the end of the first paint, the median peak working
 # set, and Korvane's ratios to the baseline. How the first paint is detected from outside
-# the program is explained at the top of tests/win32/launch.cpp. The times include Wine's
+# the program is explained at the top of tools/win32_launch.cpp. The times include Wine's
 # own process start-up, the same for both programs. Reports only: the exit status is
 # always 0.
 #

@@ -81,7 +81,7 @@ private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     QString where() const { return QStringLiteral("seed %1, action %2").arg(m_seed).arg(m_step); }
     template <typename T> QList<T *> all() { return m_window->findChildren<T *>(); }
-    QWidget *control(int panel, const char *name) { return m_window->control(name); }
+    QWidget *control(int, const char *name) { return m_window->control(name); }
     QString textOfLabel(int panel, const char *name)
     {
         return static_cast<QLabel *>(control(panel, name))->text();

@@ -27,7 +27,7 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         auto *tabs = window->findChild<QTabBar *>(QStringLiteral("TabStrip1"));
-        auto find = [window](int panel, ControlName name) { return window->control(name); };
+        auto find = [window](int, ControlName name) { return window->control(name); };
         for (const test::PressCase &c : test::pressCases()) {
             tabs->setCurrentIndex(c.tab);
             for (const test::Entry &input : c.inputs) {

@@ -1,0 +1,346 @@
+// The driver on a front end of a few dozen lines with no toolkit: the parity tables both
+// windows run, the focus rule, the commands and the rules of saving, fast and direct.
+#include "app/mainwindow.h"
+#include "common/driver.h"
+#include "tests/cases/paritycases.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace korvane {
+namespace {
+
+std::string nameOf(ControlRef control)
+{
+    return std::string(control.control);
+}
+
+// Controls as plain records; what the driver asks of a toolkit, written down in `log`.
+struct FakeFrontEnd final : FrontEnd, DocumentIo
+{
+    struct Control
+    {
+        Reading reading;
+        TwipsRect rect;
+        bool enabled = true;
+        std::optional<Drawing> drawing;
+    };
+    std::map<std::string, Control, std::less<>> controls;
+    std::optional<ControlRef> focused;
+    bool selected = false;
+    std::vector<std::string> log;
+    std::vector<std::u16string> boxes;
+    Driver *driver = nullptr; // set: every text set reports itself, as Win32's EN_CHANGE does
+    // Documents: the clipboard, the files that exist, the answers of save dialogs to come.
+    std::u16string clipboard;
+    std::map<std::u16string, FileFormat> files;
+    std::vector<SaveChoice> answers;
+    std::vector<SaveDialog> dialogs;
+
+    Control &at(ControlRef control) { return controls[nameOf(control)]; }
+    void create(int, const ControlRow &row, const TwipsRect &rect, const Accessible &) override
+    {
+        Control &control = controls[std::string(row.name)];
+        control.reading = {std::u16string(row.text), row.scroll.minimum};
+        control.rect = rect;
+    }
+    void place(ControlRef control, const TwipsRect &rect) override { at(control).rect = rect; }
+    Reading read(ControlRef control) override { return at(control).reading; }
+    std::optional<ControlRef> focus() override { return focused; }
+    void setText(ControlRef control, std::u16string_view text) override
+    {
+        at(control).reading.text = text;
+        if (driver)
+            driver->activated(control);
+    }
+    void setBackground(ControlRef, const Colour &) override {}
+    void setOption(ControlRef control, bool enabled, bool chosen) override
+    {
+        at(control).enabled = enabled;
+        at(control).reading.value = chosen;
+    }
+    void setToolTip(ControlRef, std::u16string_view) override {}
+    void draw(ControlRef control, const Drawing &drawing) override
+    {
+        at(control).drawing = drawing;
+    }
+    void bringToFront(int panel) override { log.push_back("front " + std::to_string(panel)); }
+    void setFocus(ControlRef control, bool, bool selectAll) override
+    {
+        focused = control;
+        selected = selectAll;
+        log.push_back("focus " + nameOf(control));
+    }
+    void showError(std::u16string_view message) override
+    {
+        boxes.emplace_back(message);
+        log.push_back("box");
+    }
+    void commandsChanged() override {}
+    void open(const WindowDescription &window, std::span<const SetText>) override
+    {
+        log.push_back("open " + std::string(window.name));
+    }
+    std::optional<std::u16string> copy(const Document &document) override
+    {
+        clipboard = document.jobLine;
+        return std::nullopt;
+    }
+    bool writes(FileFormat format) override { return format != FileFormat::Pdf; }
+    std::u16string folder(UserFolder which) override
+    {
+        return which == UserFolder::Home ? u"/home/印刷" : u"/home/印刷/文档";
+    }
+    bool exists(std::u16string_view path) override
+    {
+        return path == u"/home/印刷" || files.contains(std::u16string(path));
+    }
+    std::optional<SaveChoice> askSaveName(const SaveDialog &dialog) override
+    {
+        dialogs.push_back(dialog);
+        if (answers.empty())
+            return std::nullopt;
+        const SaveChoice answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    std::optional<std::u16string> write(const Document &, std::u16string_view path,
+                                        FileFormat format) override
+    {
+        files[std::u16string(path)] = format;
+        return std::nullopt;
+    }
+    std::optional<std::u16string> print(const Document &, std::u16string_view) override
+    {
+        return u"没有打印机";
+    }
+};
+
+class DriverTest : public ::testing::Test
+{
+protected:
+    DriverTest() { m_driver.start(); }
+
+    void type(int panel, ControlName name, std::u16string text)
+    {
+        m_fake.at({panel, name}).reading.text = std::move(text);
+    }
+    void selectTab(int tab)
+    {
+        m_fake.log.clear();
+        m_driver.tabSelected(tab);
+    }
+    void tab(bool backwards = false) { m_driver.keyPressed({KeyPress::Key::Tab, 0, backwards}); }
+    std::u16string textOf(ControlName name)
+    {
+        return m_fake.controls[std::string(name)].reading.text;
+    }
+    void planned()
+    {
+        type(0, "Text4", u"1092");
+        type(0, "Text5", u"787");
+        type(0, "Text6", u"210");
+        type(0, "Text7", u"297");
+        m_driver.activated({0, "Command6"});
+        ASSERT_TRUE(m_driver.document(0));
+    }
+
+    FakeFrontEnd m_fake;
+    Driver m_driver{mainWindow, m_fake, m_fake};
+};
+
+TEST_F(DriverTest, TabGoesRoundTheFrontPanel)
+{
+    for (const test::FocusCase &c : test::focusCases()) {
+        SCOPED_TRACE(c.tab);
+        selectTab(c.tab);
+        m_fake.focused = ControlRef{NoPanel, "TabStrip1"};
+        for (ControlName stop : c.stops) {
+            tab();
+            EXPECT_EQ(m_fake.focused, (ControlRef{c.tab, stop}));
+        }
+        tab();
+        EXPECT_EQ(m_fake.focused, (ControlRef{NoPanel, "TabStrip1"}));
+        for (auto it = c.stops.rbegin(); it != c.stops.rend(); ++it) {
+            tab(true);
+            EXPECT_EQ(m_fake.focused, (ControlRef{c.tab, *it}));
+        }
+    }
+}
+
+TEST_F(DriverTest, TabSelectsTheTextItEntersAndNothingElse)
+{
+    for (const test::SelectCase &c : test::selectCases()) {
+        selectTab(c.tab);
+        m_fake.focused =
+            c.from == "TabStrip1" ? ControlRef{NoPanel, c.from} : ControlRef{c.tab, c.from};
+        tab();
+        EXPECT_EQ(m_fake.focused, (ControlRef{c.tab, c.control}));
+        EXPECT_TRUE(m_fake.selected) << c.control;
+    }
+    selectTab(0);
+    m_fake.focused = ControlRef{0, "Text7"};
+    tab();
+    EXPECT_EQ(m_fake.focused, (ControlRef{0, "Command6"}));
+    EXPECT_FALSE(m_fake.selected);
+}
+
+TEST_F(DriverTest, AccessKeysPressTheirButton)
+{
+    for (const test::AccessKeyCase &c : test::accessKeyCases()) {
+        SCOPED_TRACE(c.name);
+        FakeFrontEnd fake;
+        Driver driver(mainWindow, fake, fake);
+        driver.start();
+        driver.tabSelected(c.front);
+        for (const test::Entry &input : c.inputs)
+            fake.at({c.panel, input.control}).reading.text = input.text;
+        fake.focused = ControlRef{c.front, c.focus};
+        fake.log.clear();
+        const bool used = driver.keyPressed({KeyPress::Key::Letter, c.key, false, false, true});
+        EXPECT_EQ(used, c.key != u'x');
+        EXPECT_EQ(int(fake.boxes.size()), c.boxes);
+        for (const test::Entry &result : c.results)
+            EXPECT_EQ(fake.controls[std::string(result.control)].reading.text, result.text);
+        if (c.boxes == 0) {
+            EXPECT_EQ(fake.focused, (ControlRef{c.front, c.focus}));
+        }
+    }
+}
+
+// The focus never rests on a control the user cannot see.
+TEST_F(DriverTest, FocusStaysWhereTheUserLooks)
+{
+    m_fake.focused = ControlRef{0, "Text4"};
+    selectTab(1);
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"front 1", "focus TabStrip1"}));
+    // A refusal on a covered panel: that panel first, then the box, then its control.
+    type(1, "Text1", u"");
+    selectTab(0);
+    m_fake.log.clear();
+    m_driver.keyPressed({KeyPress::Key::Letter, u'C', false, false, true});
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"front 1", "box", "focus Text1"}));
+    EXPECT_EQ(m_driver.front(), 1);
+    // The same tab again is no change at all.
+    m_fake.log.clear();
+    m_driver.tabSelected(1);
+    EXPECT_TRUE(m_fake.log.empty());
+}
+
+TEST_F(DriverTest, CommandsRunOnlyInFrontOnALastResult)
+{
+    const auto enabled = [this] {
+        std::vector<bool> states;
+        for (const CommandEntry &entry : m_driver.menu({0, "drawpic"}))
+            states.push_back(entry.enabled);
+        return states;
+    };
+    ASSERT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    // The key stays the command's while it is disabled.
+    EXPECT_TRUE(m_driver.keyPressed({KeyPress::Key::Letter, u'c', true, true, false}));
+    EXPECT_EQ(m_fake.clipboard, u"");
+    planned();
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(m_driver.menu({0, "drawpic"})[0].shortcut, u"Ctrl+Shift+C");
+    selectTab(3);
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    m_driver.run(0, 0);
+    EXPECT_EQ(m_fake.clipboard, u"");
+    selectTab(0);
+    // A refused press keeps the last result.
+    type(0, "Text4", u"");
+    m_driver.activated({0, "Command6"});
+    EXPECT_TRUE(m_driver.keyPressed({KeyPress::Key::Letter, u'c', true, true, false}));
+    EXPECT_EQ(m_fake.clipboard, m_driver.document(0)->jobLine);
+    // A failure comes back in the error box.
+    m_driver.keyPressed({KeyPress::Key::Letter, u'P', false, true, false});
+    EXPECT_EQ(m_fake.boxes.back(), printFailure(u"没有打印机"));
+    EXPECT_FALSE(m_driver.keyPressed({KeyPress::Key::Letter, u'Q', false, true, false}));
+}
+
+TEST_F(DriverTest, SaveAsksAgainRatherThanReplaceAFileUnasked)
+{
+    planned();
+    const std::u16string stem = m_driver.document(0)->fileStem;
+    m_fake.files[u"/home/印刷/a.txt.png"] = FileFormat::Png;
+    // Typed "a.txt" with PNG chosen: the extension added hits a file the dialog did not ask
+    // about, so it asks about that one; then "b" becomes b.svg, SVG being chosen.
+    m_fake.answers = {{u"/home/印刷/a.txt", 0}, {u"/home/印刷/b", 1}};
+    m_driver.keyPressed({KeyPress::Key::Letter, u'S', false, true, false});
+    ASSERT_EQ(m_fake.dialogs.size(), 2u);
+    const SaveDialog &first = m_fake.dialogs[0];
+    EXPECT_EQ(first.title, u"保存拼版图");
+    EXPECT_EQ(first.fileName, stem + u".png");
+    // The documents folder does not exist here: home.
+    EXPECT_EQ(first.folder, u"/home/印刷");
+    ASSERT_EQ(first.types.size(), 2u); // no PDF from this front end
+    EXPECT_EQ(filterLabel(first.types[1]), u"SVG 矢量图 (*.svg)");
+    EXPECT_EQ(m_fake.dialogs[1].fileName, u"/home/印刷/a.txt.png");
+    EXPECT_EQ(m_fake.files,
+              (std::map<std::u16string, FileFormat>{{u"/home/印刷/a.txt.png", FileFormat::Png},
+                                                    {u"/home/印刷/b.svg", FileFormat::Svg}}));
+}
+
+// A window of one panel that follows its size: a text whose edit runs an event, which sets
+// another text and rules out an option, and a diagram drawn to the size it has.
+int g_edits = 0;
+
+Outcome edited(std::span<const Reading> readings)
+{
+    ++g_edits;
+    const TwipsSize size = readings[1].size;
+    return Update{.drawing = Drawing{"planpic", float(size.width), float(size.height), {}},
+                  .texts = {{"Text2", readings[0].text + u"!"}},
+                  .options = {{"Option1", false, false}}};
+}
+
+// clang-format off
+using K = ControlKind;
+constexpr ControlRow ProbeRows[] = {
+    {K::TextBox, "Text1",   {0, 0, 900, 270}},
+    {K::TextBox, "Text2",   {0, 300, 900, 270}},
+    {K::Option,  "Option1", {0, 600, 900, 270}, u"横排"},
+    {K::Button,  "Command1", {0, 900, 900, 375}, u"计算(&G)"},
+    {K::Diagram, "planpic", {1000, 0, 2000, 1500}, {}, {}, {}, {}, {}, nullptr, Anchor::AllSides},
+};
+constexpr ControlName ProbeReads[] = {"Text1", "planpic"};
+constexpr Event ProbeEvents[] = {{"Text1", ProbeReads, edited}, {"planpic", ProbeReads, edited}};
+constexpr PanelTable Probe{ProbeRows, {}, ProbeEvents};
+constexpr Tab ProbeTabs[] = {{u"", &Probe}};
+constexpr WindowDescription ProbeWindow{"probe", u"探针", 3000, 2000, {}, {}, "Frame2", ProbeTabs,
+                                        {u"宋体", 9}, "zh_CN"};
+// clang-format on
+
+TEST(Driver, OneWindowOfOnePanelFollowsItsSize)
+{
+    FakeFrontEnd fake;
+    Driver driver(ProbeWindow, fake, fake);
+    driver.start();
+    EXPECT_EQ(checkPanel(Probe), std::vector<std::string>{});
+    // What the driver sets reports itself here, as a Win32 text box does: it runs no event.
+    fake.driver = &driver;
+    g_edits = 0;
+    driver.fill(std::vector<SetText>{{"Text1", u"1092"}});
+    EXPECT_EQ(g_edits, 1);
+    EXPECT_EQ(fake.controls["Text2"].reading.text, u"1092!");
+    // No tab strip; an option ruled out is no stop either.
+    fake.focused.reset();
+    for (ControlName stop : {"Text1", "Text2", "Command1", "Text1"}) {
+        driver.keyPressed({KeyPress::Key::Tab});
+        EXPECT_EQ(fake.focused, (ControlRef{0, stop}));
+    }
+    // Grown by 900 × 600 twips, the diagram grows as much and is drawn at its new size;
+    // shrunk below its design, it keeps the size of its row.
+    for (const auto &[client, drawn] :
+         {std::pair{TwipsSize{3900, 2600}, TwipsRect{1000, 0, 2900, 2100}},
+          std::pair{TwipsSize{2000, 1000}, TwipsRect{1000, 0, 2000, 1500}}}) {
+        driver.resized(client);
+        EXPECT_EQ(fake.controls["planpic"].rect, drawn);
+        EXPECT_EQ(fake.controls["planpic"].drawing->width, float(drawn.width));
+        EXPECT_EQ(driver.placeOf({0, "planpic"}), drawn);
+    }
+    EXPECT_EQ(g_edits, 3);
+}
+
+} // namespace
+} // namespace korvane
