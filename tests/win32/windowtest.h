@@ -58,6 +58,7 @@ struct SeenBox
     bool stopIcon = false;
     int buttons = 0;
     bool okButton = false;
+    ULONGLONG seenAt = 0; // GetTickCount64 when the box was read
 };
 
 // What a message box shows.
@@ -65,6 +66,7 @@ inline SeenBox readBox(HWND box)
 {
     SeenBox seen;
     seen.title = windowText(box);
+    seen.seenAt = GetTickCount64();
     const HICON stop = LoadIconW(nullptr, MAKEINTRESOURCEW(32513)); // IDI_ERROR
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const std::string kind = className(child);

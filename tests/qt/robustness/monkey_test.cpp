@@ -4,10 +4,9 @@
 // must still make sense. Reproducible: KORVANE_MONKEY_SEED and KORVANE_MONKEY_ACTIONS set
 // the seed and the length; a failure names the seed and the action.
 #include "app/mainwindow.h"
-#include "common/numtext.h"
 #include "qt/convert.h"
 #include "qt/windowwidget.h"
-#include "tests/cases/panelcases.h"
+#include "tests/cases/monkeycases.h"
 #include "tests/qt/errorboxwatcher.h"
 
 #include <QComboBox>
@@ -31,41 +30,6 @@ constexpr qint64 PressBudgetMs = 500; // instrumented builds run several times s
 constexpr qint64 PressBudgetMs = 100;
 #endif
 
-// Whether a refusal after a press of `button` may say `message` and focus `focus`: only what
-// the press cases show.
-bool knownRefusal(const QString &button, const QString &message, const QString &focus)
-{
-    for (const test::PressCase &c : test::pressCases())
-        if (c.refusal && toQString(c.button) == button &&
-            toQString(c.refusal->message) == message && toQString(c.refusal->focus) == focus)
-            return true;
-    return false;
-}
-
-// Texts a user might type or paste.
-QStringList vocabulary()
-{
-    // clang-format off
-    QStringList words = {
-        "", " ", "0", "-0", "1", "60", "60.5", "-60", "787", "1092", "210", "297", "90", "307",
-        "1e308", "-1e308", "1e-320", "1e400", "inf", "NaN", "0x10", "1,092",
-        "１０９２", "２９７．５", "－３", "\u3000８０\u3000", "abc",
-        "横排", "横排或竖排", "横竖混排", "大套版", "自翻版", "大翻版",
-        "787*1092", "880*1230", "720*1020", "787x1092", " 787*1092", "😀", "1😀",
-        "46340", "2147483647", "2147483648", "0.4", "0.5", "1.5", "99999", "200000", "1e6",
-        "3.5e3", ".", "-", "+5", "1e", "\t12\t", "12 34", "１e5", "ｅ",
-        QString(10000, '9'), QString(10000, QChar(0x6a2a)), QStringLiteral("1") + QString(400, '0'),
-    };
-    // clang-format on
-    return words;
-}
-
-bool isProgramNumber(const QString &text)
-{
-    const auto value = parseNumber(toU16(text));
-    return value && std::isfinite(*value) && formatNumber(*value) == text.toStdString();
-}
-
 } // namespace
 
 class MonkeyTest : public QObject
@@ -87,26 +51,12 @@ private:
         return static_cast<QLabel *>(control(panel, name))->text();
     }
 
-    // Every result label shows a finite number in the program's own format.
     void checkResults()
     {
-        const QString ups = textOfLabel(0, "Label31");
-        bool ok = false;
-        const qlonglong count = ups.toLongLong(&ok);
-        QVERIFY2(ok && count >= 0 && count <= 2147483647 && QString::number(count) == ups,
-                 qPrintable(where() + ": ups " + ups));
-        for (auto [panel, name] : {std::pair{1, "Label9"}, {1, "Label10"}, {2, "Label18"}})
-            QVERIFY2(isProgramNumber(textOfLabel(panel, name)),
-                     qPrintable(where() + ": " + name + " " + textOfLabel(panel, name)));
-        const char *values[] = {"Label32", "Label34", "Label35"};
-        const char *bars[] = {"VScroll1", "VScroll2", "VScroll3"};
-        for (int i = 0; i < 3; ++i) {
-            const int value = static_cast<QScrollBar *>(control(3, bars[i]))->value();
-            QVERIFY2(value >= 0 && value <= 255, qPrintable(where()));
-            const QString shown = textOfLabel(3, values[i]);
-            // A label shows the value of the last change; a value of 0 may never have changed.
-            QVERIFY2(shown == QString::number(value), qPrintable(where() + ": " + shown));
-        }
+        const std::string problem = test::checkShown(
+            [this](ControlName name) { return toU16(m_window->control<QLabel>(name)->text()); },
+            [this](ControlName name) { return m_window->control<QScrollBar>(name)->value(); });
+        QVERIFY2(problem.empty(), qPrintable(where() + ": " + QString::fromStdString(problem)));
     }
 
     void checkBoxes(const QList<test::SeenBox> &boxes, const char *button)
@@ -122,7 +72,8 @@ private:
         QCOMPARE(box.icon, QMessageBox::Critical);
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QWidget *focus = m_window->focusWidget();
-        QVERIFY2(focus && knownRefusal(QString::fromLatin1(button), box.text, focus->objectName()),
+        QVERIFY2(focus &&
+                     test::knownRefusal(button, toU16(box.text), focus->objectName().toStdString()),
                  qPrintable(where() + ": " + box.text + " after " + button));
     }
 
@@ -145,14 +96,14 @@ private:
 
     void act()
     {
-        static const QStringList words = vocabulary();
+        const auto &texts = test::monkeyTexts();
         auto *tabs = m_window->findChild<QTabBar *>(QStringLiteral("TabStrip1"));
-        switch (pick(10)) {
-        case 0:
-        case 1: { // type or paste into a text box or a drop-down's text field
+        const auto &actions = test::monkeyActions();
+        switch (actions[std::size_t(pick(int(actions.size())))]) {
+        case test::MonkeyAction::Type: { // typed or pasted into a text box or a drop-down
             const QList<QLineEdit *> edits = all<QLineEdit>();
             QLineEdit *edit = edits[pick(int(edits.size()))];
-            const QString word = words[pick(int(words.size()))];
+            const QString word = toQString(texts[std::size_t(pick(int(texts.size())))]);
             if (pick(4) == 0 && word.size() < 20) {
                 // Typed as a key stroke carrying the text, as an input method delivers it.
                 edit->setFocus();
@@ -164,15 +115,13 @@ private:
             }
             break;
         }
-        case 2: { // pick an item from a drop-down
+        case test::MonkeyAction::Pick: {
             const QList<QComboBox *> combos = all<QComboBox>();
             QComboBox *combo = combos[pick(int(combos.size()))];
             combo->setCurrentIndex(pick(combo->count()));
             break;
         }
-        case 3:
-        case 4:
-        case 5: { // press a button
+        case test::MonkeyAction::Press: {
             const QList<QPushButton *> buttons = all<QPushButton>();
             QPushButton *button = buttons[pick(int(buttons.size()))];
             if (pick(2) == 0) {
@@ -184,13 +133,13 @@ private:
             }
             break;
         }
-        case 6: // Alt+C, from whichever tab is in front
+        case test::MonkeyAction::AltC:
             m_window->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(m_window));
             press(static_cast<QPushButton *>(control(1, "Command1")),
                   [this] { QTest::keyClick(m_window, Qt::Key_C, Qt::AltModifier); });
             break;
-        case 7: // switch tabs, by click or by key
+        case test::MonkeyAction::SwitchTab:
             if (pick(2) == 0) {
                 QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(pick(5)).center());
             } else {
@@ -198,7 +147,7 @@ private:
                 QTest::keyClick(tabs, pick(2) ? Qt::Key_Left : Qt::Key_Right);
             }
             break;
-        default: { // move a scroll bar by key or by a click on its track or arrows
+        case test::MonkeyAction::Scroll: {
             const QList<QScrollBar *> bars = all<QScrollBar>();
             QScrollBar *bar = bars[pick(int(bars.size()))];
             if (!bar->objectName().startsWith(QLatin1String("VScroll")))
@@ -220,9 +169,7 @@ private:
 private slots:
     void initTestCase()
     {
-        m_seed = qEnvironmentVariableIsSet("KORVANE_MONKEY_SEED")
-                     ? qEnvironmentVariable("KORVANE_MONKEY_SEED").toUInt()
-                     : 20261207u;
+        m_seed = test::monkeySeed();
         m_random.seed(m_seed);
         qInfo("monkey seed %u", m_seed);
         m_window = new WindowWidget(mainWindow);
@@ -240,9 +187,7 @@ private slots:
 
     void survivesRandomUse()
     {
-        const int actions = qEnvironmentVariableIsSet("KORVANE_MONKEY_ACTIONS")
-                                ? qEnvironmentVariable("KORVANE_MONKEY_ACTIONS").toInt()
-                                : 3000;
+        const int actions = test::monkeyLength();
         for (m_step = 0; m_step < actions; ++m_step) {
             act();
             if (QTest::currentTestFailed())
