@@ -8,8 +8,6 @@
 #include <QRect>
 #include <QString>
 
-#include <string_view>
-
 namespace korvane {
 
 // Qt lays out in device-independent pixels of 1/96 inch and scales them for the screen.

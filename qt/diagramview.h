@@ -5,8 +5,6 @@
 #include <QImage>
 #include <QWidget>
 
-#include <optional>
-
 namespace korvane {
 
 // The diagram box: a drawing surface whose lines persist. The drawing is rasterised into a

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRect>
 #include <QTabBar>
 
 namespace korvane {

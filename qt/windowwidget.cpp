@@ -1,8 +1,6 @@
 #include "qt/windowwidget.h"
 
-#include "qt/convert.h"
 #include "qt/diagramview.h"
-#include "qt/documentio.h"
 #include "qt/tabstrip.h"
 
 #include <QAction>

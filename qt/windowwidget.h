@@ -7,8 +7,6 @@
 #include <QHash>
 #include <QWidget>
 
-#include <vector>
-
 class QAction;
 class QFrame;
 

@@ -1,6 +1,5 @@
 #include "win32/documentcommands.h"
 
-#include "common/document.h"
 #include "win32/ondemand.h"
 #include "win32/picture.h"
 #include "win32/savefile.h"

@@ -7,7 +7,6 @@
 #include "win32/fonts.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 #include <windows.h>
 

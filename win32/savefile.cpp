@@ -4,7 +4,6 @@
 #include "win32/text.h"
 
 #include <algorithm>
-#include <iterator>
 #include <new>
 #include <stdexcept>
 #include <wincodec.h>

@@ -6,11 +6,8 @@
 #include "common/document.h"
 #include "win32/picture.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
-#include <string>
 #include <vector>
 #include <windows.h>
 

@@ -3,8 +3,6 @@
 #include "common/panel.h"
 
 #include <cstdint>
-#include <optional>
-#include <vector>
 #include <windows.h>
 
 namespace korvane::win32 {

@@ -41,15 +41,6 @@ HICON loadIcon(HINSTANCE instance, int size)
         LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
-// The system's own dialogs and messages in the window's language, where Windows has it.
-void speak(std::string_view language)
-{
-    std::wstring name(language.begin(), language.end());
-    std::replace(name.begin(), name.end(), L'_', L'-'); // "zh_CN" is "zh-CN" to Windows
-    if (const LCID locale = LocaleNameToLCID(name.c_str(), 0))
-        SetThreadUILanguage(LANGIDFROMLCID(locale));
-}
-
 // The size of a line of text in `font`: at least the font's height, also when empty.
 SIZE textSize(std::u16string_view text, HFONT font)
 {
@@ -92,7 +83,12 @@ TopLevelWindow::TopLevelWindow(const WindowDescription &description, HINSTANCE i
     : m_description(description), m_documentIo(m_window, description.font),
       m_driver(description, *this, m_documentIo)
 {
-    speak(description.language);
+    // The system's own dialogs and messages in the window's language, where Windows has it:
+    // "zh_CN" is "zh-CN" to Windows.
+    std::wstring language(description.language.begin(), description.language.end());
+    std::replace(language.begin(), language.end(), L'_', L'-');
+    if (const LCID locale = LocaleNameToLCID(language.c_str(), 0))
+        SetThreadUILanguage(LANGIDFROMLCID(locale));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     m_bigIcon = loadIcon(instance, GetSystemMetrics(SM_CXICON));
@@ -239,15 +235,6 @@ void TopLevelWindow::applyFont(Control &control)
         const RECT r = pixelRect(m_driver.placeOf(control.ref), m_dpi);
         fitField(control.window, r.bottom - r.top);
     }
-}
-
-void TopLevelWindow::fitToText(const Control &control)
-{
-    const SIZE size =
-        textSize(windowText(control.window),
-                 reinterpret_cast<HFONT>(SendMessageW(control.window, WM_GETFONT, 0, 0)));
-    SetWindowPos(control.window, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 const TopLevelWindow::Control &TopLevelWindow::find(ControlName name) const
@@ -405,7 +392,7 @@ void TopLevelWindow::setText(ControlRef ref, std::u16string_view text)
     }
     SetWindowTextW(control.window, wide(text).c_str());
     if (control.row->kind == ControlKind::AutoLabel)
-        fitToText(control);
+        place(ref, {});
 }
 
 void TopLevelWindow::setBackground(ControlRef control, const Colour &colour)
@@ -461,14 +448,10 @@ void TopLevelWindow::bringToFront(int panel)
 
 void TopLevelWindow::setFocus(ControlRef ref, bool, bool selectAll)
 {
-    const HWND target = ref.panel == NoPanel ? m_tabStrip : control(ref.control);
-    SetFocus(target);
-    if (!selectAll)
-        return;
-    if (find(ref.control).row->kind == ControlKind::DropDown)
-        SendMessageW(target, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-    else
-        SendMessageW(target, EM_SETSEL, 0, -1);
+    SetFocus(ref.panel == NoPanel ? m_tabStrip : control(ref.control));
+    // A drop-down box's focus is its text field.
+    if (selectAll)
+        SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
 }
 
 void TopLevelWindow::showError(std::u16string_view message)

@@ -6,8 +6,6 @@
 #include "win32/surface.h"
 
 #include <map>
-#include <memory>
-#include <vector>
 #include <windows.h>
 
 namespace korvane::win32 {
@@ -70,7 +68,6 @@ private:
     HFONT fontOf(Control &control);
     RECT placeOf(Control &control, std::u16string_view text);
     void applyFont(Control &control);
-    void fitToText(const Control &control);
     void scrolled(const Control &control, int request, int thumb);
     void showMenu(const Control &control, LPARAM at);
     LRESULT onPanelMessage(int panel, UINT message, WPARAM wParam, LPARAM lParam);

@@ -51,19 +51,6 @@ private slots:
         QCOMPARE(frontPanel(), 0);
     }
 
-    void tabsBringTheirPanelToTheFront()
-    {
-        for (int i : {4, 1, 1, 3, 2, 0}) {
-            tabs()->setCurrentIndex(i);
-            QCOMPARE(frontPanel(), i);
-            for (int j = 0; j < 5; ++j)
-                QVERIFY(m_window->panel(j)->isVisible());
-        }
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
-        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(4).center());
-        QCOMPARE(frontPanel(), 4);
-    }
-
     void resizingMovesNothing()
     {
         const QRect client = m_window->panel(0)->geometry();
