@@ -1,0 +1,495 @@
+#include "imposition/guillotine.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <numeric>
+#include <tuple>
+
+// The search is the classic recursion over guillotine cuts: the best count of an area is
+// its best single grid, or the best over every cut of the sum of the two parts. It only
+// needs lengths that are "raster points" (Christofides and Whitlock, Scheithauer): push a
+// layout towards the area's corner until every cell touches an edge or another cell, and
+// every cell edge lies at a fillable length n (a sum of cell sides); a part cut off the far
+// side then needs only its own longest fillable length, so every part has a side of the
+// form <E - n>, the longest fillable length within E - n. Cuts are taken at those points
+// only, the smaller part first, and parts are rounded down to them. Counts fit 32 bits,
+// which keeps the table small.
+
+namespace korvane::planner {
+namespace {
+
+using Points = std::vector<std::int64_t>;
+
+// Raster points, the lengths <E - n> for fillable n, walked from both ends up to `most` of
+// each: the shortest (strips at an edge) ascending, the longest (the rest of the area beside
+// them) descending. Each step jumps straight to the next distinct point. `complete` when the
+// shortest reached <E>, so that they are all the raster points; 0 is always one, as E - <E>
+// is shorter than any cell.
+struct RasterEnds
+{
+    Points shortest;
+    Points longest;
+    bool complete = false;
+
+    RasterEnds(const FillableLengths &f, std::int64_t extent, std::size_t most)
+    {
+        // After r, the next point needs E - n to reach the next fillable length, and the
+        // longest such n gives the shortest point.
+        for (std::int64_t r = 0;;) {
+            shortest.push_back(r);
+            const std::int64_t next = f.after(r);
+            if (next < 0) {
+                complete = true;
+                break;
+            }
+            if (shortest.size() == most)
+                break;
+            r = f.within(extent - f.within(extent - next));
+        }
+        // Before r, the next point needs n beyond E - r.
+        for (std::int64_t r = f.within(extent); longest.size() < most;) {
+            longest.push_back(r);
+            const std::int64_t n = f.after(extent - r);
+            if (n < 0)
+                break;
+            r = f.within(extent - n);
+        }
+    }
+
+    // The k shortest and the k longest, ascending.
+    Points take(std::size_t k) const
+    {
+        Points out(shortest.begin(),
+                   shortest.begin() + static_cast<std::ptrdiff_t>(std::min(k, shortest.size())));
+        for (std::size_t i = std::min(k, longest.size()); i-- > 0;)
+            out.push_back(longest[i]);
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    }
+};
+
+// For every point, the cuts no longer than half of it (before dropping repeats).
+std::int64_t cutCount(const Points &p)
+{
+    std::int64_t total = 0;
+    std::size_t m = 1;
+    for (const std::int64_t x : p) {
+        while (m < p.size() && 2 * p[m] <= x)
+            ++m;
+        total += static_cast<std::int64_t>(m) - 1;
+    }
+    return total;
+}
+
+// Steps of the search: every cut of every point, once for each point of the other side.
+std::int64_t searchSteps(const Points &p, const Points &q)
+{
+    const auto np = static_cast<std::int64_t>(p.size());
+    const auto nq = static_cast<std::int64_t>(q.size());
+    return cutCount(p) * nq + cutCount(q) * np + np * nq;
+}
+
+// The least area left uncovered when 1 x n bars, either way round, are packed into
+// p x q (Barnes 1979): with r = p mod n and s = q mod n, min(rs, (n - r)(n - s)) once both
+// sides reach n. A side shorter than n takes bars only the other way, and each of its
+// lines wastes q mod n.
+std::int64_t barWaste(std::int64_t p, std::int64_t q, std::int64_t n)
+{
+    if (p < n && q < n)
+        return p * q;
+    if (p < n)
+        return p * (q % n);
+    if (q < n)
+        return q * (p % n);
+    const std::int64_t r = p % n;
+    const std::int64_t s = q % n;
+    return std::min(r * s, (n - r) * (n - s));
+}
+
+struct Cut
+{
+    std::int32_t piece; // index of the part nearer the corner, the shorter one
+    std::int32_t rest;  // index of the longest point that fits beside it
+};
+
+// The cuts of each point p[i] are list[start[i] .. start[i + 1]).
+struct Cuts
+{
+    std::vector<Cut> list;
+    std::vector<std::size_t> start;
+};
+
+// A longer piece with the same rest holds at least as much, so only the longest is kept.
+Cuts cutsOf(const Points &p)
+{
+    Cuts c;
+    c.start.reserve(p.size() + 1);
+    c.start.push_back(0);
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        std::size_t r = i;
+        for (std::size_t m = 1; m < p.size() && 2 * p[m] <= p[i]; ++m) {
+            while (p[r] > p[i] - p[m])
+                --r;
+            const auto piece = static_cast<std::int32_t>(m);
+            const auto rest = static_cast<std::int32_t>(r);
+            if (c.list.size() > c.start.back() && c.list.back().rest == rest)
+                c.list.back().piece = piece;
+            else
+                c.list.push_back({piece, rest});
+        }
+        c.start.push_back(c.list.size());
+    }
+    return c;
+}
+
+// The table of best counts over the points p (across) and q (along); flat cells are a
+// across and b along.
+class Search
+{
+public:
+    Search(Points p, Points q, std::int64_t a, std::int64_t b)
+        : m_p(std::move(p)), m_q(std::move(q)), m_a(a), m_b(b), m_pCuts(cutsOf(m_p)),
+          m_qCuts(cutsOf(m_q))
+    {
+        fill();
+    }
+
+    std::int64_t best() const { return at(m_p.size() - 1, m_q.size() - 1); }
+
+    // The grids of the best layout, walking back down the cuts that gave each count. A
+    // single grid is preferred to cuts of the same count, so grids stay few.
+    std::vector<Grid> grids() const
+    {
+        struct Node
+        {
+            std::size_t i, j;
+            std::int64_t across, along;
+        };
+        std::vector<Grid> out;
+        std::vector<Node> stack = {{m_p.size() - 1, m_q.size() - 1, 0, 0}};
+        while (!stack.empty()) {
+            const Node n = stack.back();
+            stack.pop_back();
+            const std::int32_t v = at(n.i, n.j);
+            if (v == 0)
+                continue;
+            const std::int64_t x = m_p[n.i], y = m_q[n.j];
+            if ((x / m_a) * (y / m_b) == v) {
+                out.push_back({x / m_a, y / m_b, false, n.along, n.across});
+                continue;
+            }
+            if ((x / m_b) * (y / m_a) == v) {
+                out.push_back({x / m_b, y / m_a, true, n.along, n.across});
+                continue;
+            }
+            bool found = false;
+            for (std::size_t k = m_pCuts.start[n.i]; k < m_pCuts.start[n.i + 1] && !found; ++k) {
+                const Cut c = m_pCuts.list[k];
+                if (at(c.piece, n.j) + at(c.rest, n.j) == v) {
+                    stack.push_back({static_cast<std::size_t>(c.piece), n.j, n.across, n.along});
+                    stack.push_back(
+                        {static_cast<std::size_t>(c.rest), n.j, n.across + m_p[c.piece], n.along});
+                    found = true;
+                }
+            }
+            for (std::size_t k = m_qCuts.start[n.j]; k < m_qCuts.start[n.j + 1] && !found; ++k) {
+                const Cut c = m_qCuts.list[k];
+                if (at(n.i, c.piece) + at(n.i, c.rest) == v) {
+                    stack.push_back({n.i, static_cast<std::size_t>(c.piece), n.across, n.along});
+                    stack.push_back(
+                        {n.i, static_cast<std::size_t>(c.rest), n.across, n.along + m_q[c.piece]});
+                    found = true;
+                }
+            }
+        }
+        return out;
+    }
+
+private:
+    // Rows are padded to whole vectors of four counts.
+    using Lanes = std::int32_t __attribute__((vector_size(16)));
+    static constexpr std::size_t Width = 4;
+
+    std::int32_t at(std::size_t i, std::size_t j) const { return m_f[i * m_stride + j]; }
+
+    // row = max(row, piece + rest), four counts at a time: the maximum is taken with a mask,
+    // which needs only SSE2 (and becomes plain code where there are no vectors).
+    static void takeLarger(std::int32_t *row, const std::int32_t *piece, const std::int32_t *rest,
+                           std::size_t n)
+    {
+        for (std::size_t j = 0; j < n; j += Width) {
+            Lanes r, p, q;
+            std::memcpy(&r, row + j, sizeof r);
+            std::memcpy(&p, piece + j, sizeof p);
+            std::memcpy(&q, rest + j, sizeof q);
+            const Lanes sum = p + q;
+            r ^= (r ^ sum) & (sum > r);
+            std::memcpy(row + j, &r, sizeof r);
+        }
+    }
+
+    // Rows in ascending order: a row's cuts across use shorter rows, finished already; its
+    // cuts along use shorter columns of the same row, finished earlier in the row.
+    void fill()
+    {
+        const std::size_t nq = m_q.size();
+        m_stride = (nq + Width - 1) / Width * Width;
+        m_f.assign(m_p.size() * m_stride, 0);
+        std::vector<std::int32_t> flatCols(nq), turnedCols(nq);
+        for (std::size_t j = 0; j < nq; ++j) {
+            flatCols[j] = static_cast<std::int32_t>(m_q[j] / m_b);
+            turnedCols[j] = static_cast<std::int32_t>(m_q[j] / m_a);
+        }
+        for (std::size_t i = 0; i < m_p.size(); ++i) {
+            std::int32_t *row = &m_f[i * m_stride];
+            const auto flatRows = static_cast<std::int32_t>(m_p[i] / m_a);
+            const auto turnedRows = static_cast<std::int32_t>(m_p[i] / m_b);
+            for (std::size_t j = 0; j < nq; ++j)
+                row[j] = std::max(flatRows * flatCols[j], turnedRows * turnedCols[j]);
+            for (std::size_t k = m_pCuts.start[i]; k < m_pCuts.start[i + 1]; ++k) {
+                const Cut c = m_pCuts.list[k];
+                takeLarger(row, &m_f[c.piece * m_stride], &m_f[c.rest * m_stride], m_stride);
+            }
+            for (std::size_t j = 0; j < nq; ++j) {
+                std::int32_t best = row[j];
+                for (std::size_t k = m_qCuts.start[j]; k < m_qCuts.start[j + 1]; ++k)
+                    best = std::max(best, row[m_qCuts.list[k].piece] + row[m_qCuts.list[k].rest]);
+                row[j] = best;
+            }
+        }
+    }
+
+    Points m_p;
+    Points m_q;
+    std::int64_t m_a;
+    std::int64_t m_b;
+    Cuts m_pCuts;
+    Cuts m_qCuts;
+    std::size_t m_stride = 0;
+    std::vector<std::int32_t> m_f;
+};
+
+// Joins grids of one placement that continue each other, side by side or stacked, so a
+// layout comes back in few blocks.
+void joinGrids(std::vector<Grid> &grids, std::int64_t a, std::int64_t b)
+{
+    const auto pitchAcross = [&](const Grid &g) { return g.turned ? b : a; };
+    const auto pitchAlong = [&](const Grid &g) { return g.turned ? a : b; };
+    for (bool joined = true; joined;) {
+        joined = false;
+        std::sort(grids.begin(), grids.end(), [](const Grid &l, const Grid &r) {
+            return std::tie(l.turned, l.across, l.rows, l.along) <
+                   std::tie(r.turned, r.across, r.rows, r.along);
+        });
+        std::vector<Grid> out;
+        for (const Grid &g : grids) {
+            Grid *last = out.empty() ? nullptr : &out.back();
+            if (last && last->turned == g.turned && last->across == g.across &&
+                last->rows == g.rows && last->along + last->cols * pitchAlong(g) == g.along) {
+                last->cols += g.cols;
+                joined = true;
+            } else {
+                out.push_back(g);
+            }
+        }
+        std::sort(out.begin(), out.end(), [](const Grid &l, const Grid &r) {
+            return std::tie(l.turned, l.along, l.cols, l.across) <
+                   std::tie(r.turned, r.along, r.cols, r.across);
+        });
+        grids.clear();
+        for (const Grid &g : out) {
+            Grid *last = grids.empty() ? nullptr : &grids.back();
+            if (last && last->turned == g.turned && last->along == g.along &&
+                last->cols == g.cols && last->across + last->rows * pitchAcross(g) == g.across) {
+                last->rows += g.rows;
+                joined = true;
+            } else {
+                grids.push_back(g);
+            }
+        }
+    }
+}
+
+} // namespace
+
+FillableLengths::FillableLengths(std::int64_t extent, std::int64_t a, std::int64_t b)
+    : m_unit(std::gcd(a, b)), m_steps(extent / m_unit)
+{
+    const std::int64_t sa = std::min(a, b) / m_unit;
+    const std::int64_t sb = std::max(a, b) / m_unit;
+    // Every whole number from (sa - 1)(sb - 1) on is a sum of sa's and sb's (Sylvester), so
+    // only the lengths below it are listed; a large extent of small cells is mostly dense.
+    m_denseFrom = (sa - 1) * (sb - 1);
+    const std::int64_t last = std::min(m_steps, m_denseFrom - 1);
+    if (last < 0)
+        return;
+    // Few sums (large cells) are listed directly; many are cheaper to sieve.
+    const std::int64_t sums = (last / sb + 1) * (last / sa + 2) / 2;
+    if (sums * 16 < last) {
+        for (std::int64_t j = 0; j * sb <= last; ++j) {
+            for (std::int64_t v = j * sb; v <= last; v += sa)
+                m_sparse.push_back(v * m_unit);
+        }
+        std::sort(m_sparse.begin(), m_sparse.end());
+        m_sparse.erase(std::unique(m_sparse.begin(), m_sparse.end()), m_sparse.end());
+        return;
+    }
+    // A sieve over a bit set. With both steps at least 64 a whole word of lengths comes
+    // from two earlier stretches of 64 bits at once.
+    std::vector<std::uint64_t> bits(static_cast<std::size_t>(last / 64) + 2, 0);
+    bits[0] = 1;
+    const auto stretch = [&](std::int64_t from) -> std::uint64_t {
+        if (from <= -64)
+            return 0;
+        if (from < 0)
+            return bits[0] << -from;
+        const auto w = static_cast<std::size_t>(from / 64);
+        const int shift = static_cast<int>(from % 64);
+        return shift == 0 ? bits[w] : bits[w] >> shift | bits[w + 1] << (64 - shift);
+    };
+    if (sa >= 64) {
+        for (std::int64_t w = 1; w <= last / 64; ++w)
+            bits[static_cast<std::size_t>(w)] = stretch(64 * w - sa) | stretch(64 * w - sb);
+    } else {
+        for (std::int64_t v = 1; v <= last; ++v)
+            bits[static_cast<std::size_t>(v / 64)] |= ((stretch(v - sa) | stretch(v - sb)) & 1)
+                                                      << (v % 64);
+    }
+    bits[static_cast<std::size_t>(last / 64)] &= ~std::uint64_t{0} >> (63 - last % 64);
+    std::size_t count = 0;
+    for (const std::uint64_t w : bits)
+        count += static_cast<std::size_t>(std::popcount(w));
+    m_sparse.reserve(count);
+    for (std::size_t w = 0; w < bits.size(); ++w) {
+        for (std::uint64_t x = bits[w]; x != 0; x &= x - 1)
+            m_sparse.push_back((static_cast<std::int64_t>(w) * 64 + std::countr_zero(x)) * m_unit);
+    }
+}
+
+std::size_t FillableLengths::size() const
+{
+    const std::int64_t dense = m_steps >= m_denseFrom ? m_steps - m_denseFrom + 1 : 0;
+    return m_sparse.size() + static_cast<std::size_t>(dense);
+}
+
+std::int64_t FillableLengths::operator[](std::size_t k) const
+{
+    if (k < m_sparse.size())
+        return m_sparse[k];
+    return (m_denseFrom + static_cast<std::int64_t>(k - m_sparse.size())) * m_unit;
+}
+
+std::int64_t FillableLengths::within(std::int64_t v) const
+{
+    if (v / m_unit >= m_denseFrom)
+        return v / m_unit * m_unit;
+    return *(std::upper_bound(m_sparse.begin(), m_sparse.end(), v) - 1);
+}
+
+std::int64_t FillableLengths::after(std::int64_t v) const
+{
+    const std::int64_t next = v / m_unit + 1;
+    if (next > m_steps)
+        return -1;
+    if (next >= m_denseFrom)
+        return next * m_unit;
+    const auto it = std::upper_bound(m_sparse.begin(), m_sparse.end(), v);
+    if (it != m_sparse.end())
+        return *it;
+    return m_denseFrom <= m_steps ? m_denseFrom * m_unit : -1;
+}
+
+CellArea::CellArea(std::int64_t across, std::int64_t along, std::int64_t a, std::int64_t b)
+    : m_across(across), m_along(along), m_a(a), m_b(b), m_fillAcross(across, a, b),
+      m_fillAlong(along, a, b)
+{
+}
+
+std::int64_t CellArea::areaBound() const
+{
+    return m_fillAcross.within(m_across) * m_fillAlong.within(m_along) / (m_a * m_b);
+}
+
+std::int64_t CellArea::barnesBound() const
+{
+    std::int64_t best = NoBound;
+    for (const std::int64_t p : {m_across, m_fillAcross.within(m_across)}) {
+        for (const std::int64_t q : {m_along, m_fillAlong.within(m_along)}) {
+            const std::int64_t waste = std::max(barWaste(p, q, m_a), barWaste(p, q, m_b));
+            best = std::min(best, (p * q - waste) / (m_a * m_b));
+        }
+    }
+    return best;
+}
+
+std::int64_t CellArea::placementBound() const
+{
+    const std::int64_t flat = (m_across / m_a) * (m_along / m_b);
+    const std::int64_t turned = (m_across / m_b) * (m_along / m_a);
+    const bool flatFits = flat > 0;
+    const bool turnedFits = turned > 0;
+    // Square cells have one placement; with one fixed placement the grid is the optimum.
+    if (m_a == m_b || !turnedFits)
+        return flat;
+    if (!flatFits)
+        return turned;
+    return NoBound;
+}
+
+Packing CellArea::bestGuillotine(std::int64_t workLimit) const
+{
+    // A side with more raster points than the square root of the limit is not searched in
+    // full: the search takes about n^2 / 4 steps over n points, once for each point of the
+    // other side. Only the points from its ends are listed, then.
+    std::int64_t most = 1;
+    for (std::int64_t hi = 3'037'000'499; most < hi;) {
+        const std::int64_t mid = most + (hi - most + 1) / 2;
+        if (mid <= workLimit / mid)
+            most = mid;
+        else
+            hi = mid - 1;
+    }
+    ++most;
+    const RasterEnds across(m_fillAcross, m_across, static_cast<std::size_t>(most));
+    const RasterEnds along(m_fillAlong, m_along, static_cast<std::size_t>(most));
+    Packing out;
+    Points p, q;
+    if (across.complete && along.complete) {
+        p = across.shortest;
+        q = along.shortest;
+        out.exhaustive = searchSteps(p, q) <= workLimit;
+    }
+    if (!out.exhaustive) {
+        // The most points from the ends whose search stays within the limit.
+        std::size_t lo = 1, hi = std::max(across.shortest.size(), along.shortest.size());
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo + 1) / 2;
+            if (searchSteps(across.take(mid), along.take(mid)) <= workLimit)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        p = across.take(lo);
+        q = along.take(lo);
+    }
+    // The cuts along are the slower, one count at a time, so the side with the fewer cuts
+    // goes along: the transposed area has the same cells with flat and turned exchanged.
+    const bool transpose = cutCount(q) * static_cast<std::int64_t>(p.size()) * 3 >
+                           cutCount(p) * static_cast<std::int64_t>(q.size());
+    if (transpose) {
+        const Search search(std::move(q), std::move(p), m_a, m_b);
+        out.count = search.best();
+        for (const Grid &g : search.grids())
+            out.grids.push_back({g.cols, g.rows, !g.turned, g.across, g.along});
+    } else {
+        const Search search(std::move(p), std::move(q), m_a, m_b);
+        out.count = search.best();
+        out.grids = search.grids();
+    }
+    joinGrids(out.grids, m_a, m_b);
+    return out;
+}
+
+} // namespace korvane::planner
