@@ -16,25 +16,6 @@
 
 namespace korvane {
 
-// Calls `line(x1, y1, x2, y2)` for every line of a block, in twips: its rows + 1 horizontal
-// lines from top to bottom, then its cols + 1 vertical lines from left to right, as the
-// diagram draws them. An empty block has none.
-template <typename Line> void forEachLine(const GridBlock &block, Line &&line)
-{
-    if (block.rows <= 0 || block.cols <= 0)
-        return;
-    const double right = block.x + double(block.cols) * block.cellWidth;
-    const double bottom = block.y + double(block.rows) * block.cellHeight;
-    for (std::int64_t i = 0; i <= block.rows; ++i) {
-        const double y = block.y + double(i) * block.cellHeight;
-        line(block.x, y, right, y);
-    }
-    for (std::int64_t i = 0; i <= block.cols; ++i) {
-        const double x = block.x + double(i) * block.cellWidth;
-        line(x, block.y, x, bottom);
-    }
-}
-
 // A block as a vector form draws it at `unitsPerTwip` device units to the twip: its lines, as
 // forEachLine gives them; or, where they would lie closer than one unit apart and merge
 // anyway, `band(x, y, width, height)` in twips, one solid rectangle, as the rasteriser draws
@@ -46,8 +27,7 @@ void forEachStroke(const GridBlock &block, double unitsPerTwip, Line &&line, Ban
     if (block.rows <= 0 || block.cols <= 0)
         return;
     if (linesMerge(block, unitsPerTwip))
-        band(block.x, block.y, double(block.cols) * block.cellWidth,
-             double(block.rows) * block.cellHeight);
+        band(block.x, block.y, block.width(), block.height());
     else
         forEachLine(block, line);
 }

@@ -202,7 +202,8 @@ struct SetBackground
 };
 
 // One grid of `rows` by `cols` cells with its top-left corner at (x, y): rows + 1
-// horizontal and cols + 1 vertical lines. Lengths in twips, y downwards.
+// horizontal and cols + 1 vertical lines. Where the cells lie `gapX` and `gapY` apart, each
+// is a box of its own: four lines a cell. Lengths in twips, y downwards.
 struct GridBlock
 {
     std::int64_t rows = 0;
@@ -211,6 +212,13 @@ struct GridBlock
     double y = 0;
     double cellWidth = 0;
     double cellHeight = 0;
+    double gapX = 0;
+    double gapY = 0;
+
+    bool boxed() const { return gapX > 0 || gapY > 0; }
+    // The block's extent: its cells and the gaps between them.
+    double width() const { return double(cols) * cellWidth + double(cols - 1) * gapX; }
+    double height() const { return double(rows) * cellHeight + double(rows - 1) * gapY; }
 
     bool operator==(const GridBlock &) const = default;
 };

@@ -40,11 +40,22 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
     const double scale = pixelsPerTwip;
     const int left = devicePixel(block.x, scale, width);
     const int top = devicePixel(block.y, scale, height);
-    const int right =
-        devicePixel(block.x + static_cast<double>(block.cols) * block.cellWidth, scale, width);
-    const int bottom =
-        devicePixel(block.y + static_cast<double>(block.rows) * block.cellHeight, scale, height);
+    const int right = devicePixel(block.x + block.width(), scale, width);
+    const int bottom = devicePixel(block.y + block.height(), scale, height);
     const PixelRect band{left, top, right - left + 1, bottom - top + 1};
+    if (block.boxed()) {
+        if (linesMerge(block, scale))
+            return {band};
+        // Each box's four edges, one pixel wide, as the lines give them.
+        std::vector<PixelRect> pixels;
+        forEachLine(block, [&](double x1, double y1, double x2, double y2) {
+            const int px1 = devicePixel(x1, scale, width);
+            const int py1 = devicePixel(y1, scale, height);
+            pixels.push_back({px1, py1, devicePixel(x2, scale, width) - px1 + 1,
+                              devicePixel(y2, scale, height) - py1 + 1});
+        });
+        return pixels;
+    }
 
     std::vector<int> rows;
     std::vector<int> cols;
@@ -62,7 +73,8 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
 
 bool linesMerge(const GridBlock &block, double unitsPerTwip)
 {
-    return block.cellWidth * unitsPerTwip < 1.0 || block.cellHeight * unitsPerTwip < 1.0;
+    return (block.cellWidth + block.gapX) * unitsPerTwip < 1.0 ||
+           (block.cellHeight + block.gapY) * unitsPerTwip < 1.0;
 }
 
 Raster rasterise(const Drawing &drawing, int dpi)

@@ -20,6 +20,45 @@ struct PixelRect
     bool operator==(const PixelRect &) const = default;
 };
 
+// Calls `line(x1, y1, x2, y2)` for every line of a block, in twips: its rows + 1 horizontal
+// lines from top to bottom, then its cols + 1 vertical lines from left to right, as the
+// diagram draws them; boxed cells row by row, the top and bottom edges of each, then column
+// by column, the left and right edges. An empty block has none.
+template <typename Line> void forEachLine(const GridBlock &block, Line &&line)
+{
+    if (block.rows <= 0 || block.cols <= 0)
+        return;
+    if (block.boxed()) {
+        const double pitchX = block.cellWidth + block.gapX;
+        const double pitchY = block.cellHeight + block.gapY;
+        for (std::int64_t i = 0; i < block.rows; ++i)
+            for (double edge : {0.0, block.cellHeight})
+                for (std::int64_t j = 0; j < block.cols; ++j) {
+                    const double x = block.x + double(j) * pitchX;
+                    const double y = block.y + double(i) * pitchY + edge;
+                    line(x, y, x + block.cellWidth, y);
+                }
+        for (std::int64_t j = 0; j < block.cols; ++j)
+            for (double edge : {0.0, block.cellWidth})
+                for (std::int64_t i = 0; i < block.rows; ++i) {
+                    const double x = block.x + double(j) * pitchX + edge;
+                    const double y = block.y + double(i) * pitchY;
+                    line(x, y, x, y + block.cellHeight);
+                }
+        return;
+    }
+    const double right = block.x + block.width();
+    const double bottom = block.y + block.height();
+    for (std::int64_t i = 0; i <= block.rows; ++i) {
+        const double y = block.y + double(i) * block.cellHeight;
+        line(block.x, y, right, y);
+    }
+    for (std::int64_t i = 0; i <= block.cols; ++i) {
+        const double x = block.x + double(i) * block.cellWidth;
+        line(x, block.y, x, bottom);
+    }
+}
+
 // The pixels one block of cells covers on a picture `width` by `height` device pixels
 // drawn at `pixelsPerTwip`: each line one device pixel wide, a line at twips t in the pixel
 // holding t (coordinates taken in single precision). Lines beyond the far edges are
@@ -30,8 +69,9 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
                                   int height);
 
 // Whether the lines of a block lie closer than one device unit apart at `unitsPerTwip`
-// device units to the twip: they would merge anyway, and a vector picture draws the block
-// as one solid band, as gridPixels does for pixels.
+// device units to the twip (boxed cells: whole boxes closer than that): they would merge
+// anyway, and a vector picture draws the block as one solid band, as gridPixels does for
+// pixels.
 bool linesMerge(const GridBlock &block, double unitsPerTwip);
 
 // A drawing at `dpi` dots per inch: its size in device pixels, each side rounded once from

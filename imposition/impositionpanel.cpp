@@ -3,6 +3,7 @@
 #include "common/document.h"
 #include "common/numtext.h"
 #include "imposition/impose.h"
+#include "imposition/plannerwindow.h"
 
 #include <array>
 #include <charconv>
@@ -70,7 +71,8 @@ constexpr Title Titles[] = {
 //   开版尺寸 1092 × 787，产品尺寸 210 × 297，大套版，横竖混排，开版数 11，利用率 79.8%
 // The utilisation is the products' area over the sheet's, in percent with one decimal.
 Document documentOf(const std::array<double, 4> &sizes, std::u16string_view arrangement,
-                    std::u16string_view method, const Plan &plan, const Drawing &drawing)
+                    std::u16string_view method, const Plan &plan, const Drawing &drawing,
+                    std::vector<SetText> texts)
 {
     const Geometry &g = plan.geometry;
     const auto size = [](double value) { return widen(formatNumber(value)); };
@@ -92,6 +94,7 @@ Document documentOf(const std::array<double, 4> &sizes, std::u16string_view arra
                        u"，利用率 " + widen(std::string_view(percent.data(), written.ptr)) + u"%";
     document.fileStem = u"拼版图-" + size(sizes[0]) + u"x" + size(sizes[1]) + u"-" +
                         size(sizes[2]) + u"x" + size(sizes[3]);
+    document.inputs = std::move(texts);
     return document;
 }
 
@@ -140,7 +143,12 @@ Outcome view(std::span<const Reading> readings)
         drawing.blocks.push_back({block.rows, block.cols, block.x, block.y, flat ? g.plen : g.pwid,
                                   flat ? g.pwid : g.plen});
     }
-    Document document = documentOf(sizes, readings[0].text, readings[1].text, plan, drawing);
+    // What the plan was made from: the sizes as their boxes held them, and the method.
+    std::vector<SetText> texts = {{"Combo3", readings[1].text}};
+    for (std::size_t i = 0; i < SizeBoxes.size(); ++i)
+        texts.push_back({SizeBoxes[i].second.focus, readings[2 + i].text});
+    Document document =
+        documentOf(sizes, readings[0].text, readings[1].text, plan, drawing, std::move(texts));
     std::u16string jobLine = document.jobLine;
     return Update{.drawing = std::move(drawing),
                   .captions = {{"Label31", formatCount(plan.ups)}},
@@ -150,11 +158,44 @@ Outcome view(std::span<const Reading> readings)
 
 constexpr Event Events[] = {{"Command6", ViewReads, view}};
 
+// The planner opened on the sheet, product and method of the last plan, the sizes as their
+// boxes held them; before any plan, on what the boxes hold where it is a number, and on
+// 1092 × 787 and 210 × 297 where it is not.
+constexpr ControlName PlannerReads[] = {"Combo3", "Text4", "Text5", "Text6", "Text7"};
+constexpr ControlName PlannerFills[] = {"Combo53", "Text51", "Text52", "Text53", "Text54"};
+constexpr std::u16string_view PlannerDefaults[] = {u"", u"1092", u"787", u"210", u"297"};
+
+CommandRequest openPlanner(const Document *last, std::span<const Reading> readings)
+{
+    OpenRequest request{&plannerWindow, {}};
+    for (std::size_t i = 0; i < std::size(PlannerReads); ++i) {
+        std::u16string text = readings[i].text;
+        if (last)
+            for (const SetText &input : last->inputs)
+                if (input.control == PlannerReads[i])
+                    text = input.text;
+        Method method{};
+        const bool good = i == 0 ? methodFromText(text, method) : last || parseNumber(text);
+        if (good || i > 0)
+            request.fill.push_back(
+                {PlannerFills[i], good ? text : std::u16string(PlannerDefaults[i])});
+    }
+    return request;
+}
+
+bool always(const Document *)
+{
+    return true;
+}
+
+// clang-format off
 constexpr Command Commands[] = {
     copyCommand("copyDiagram", "drawpic"),
     saveCommand("saveDiagram", "drawpic"),
     printCommand("printDiagram", "drawpic"),
+    {"openPlanner", u"拼版方案(&L)…", {false, u'L'}, "drawpic", always, openPlanner, PlannerReads},
 };
+// clang-format on
 
 } // namespace
 

@@ -235,15 +235,16 @@ TEST_F(DriverTest, CommandsRunOnlyInFrontOnALastResult)
             states.push_back(entry.enabled);
         return states;
     };
-    ASSERT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    // Copy, save and print act on a plan; the planner opens without one.
+    ASSERT_EQ(enabled(), (std::vector<bool>{false, false, false, true}));
     // The key stays the command's while it is disabled.
     EXPECT_TRUE(m_driver.keyPressed({KeyPress::Key::Letter, u'c', true, true, false}));
     EXPECT_EQ(m_fake.clipboard, u"");
     planned();
-    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true}));
     EXPECT_EQ(m_driver.menu({0, "drawpic"})[0].shortcut, u"Ctrl+Shift+C");
     selectTab(3);
-    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false, false}));
     m_driver.run(0, 0);
     EXPECT_EQ(m_fake.clipboard, u"");
     selectTab(0);
