@@ -156,7 +156,8 @@ bool inRange(const Input &in)
            within(in.margin, MaxMargin);
 }
 
-// Steps the guillotine search may take: about 5 ms here, whatever the sizes.
+// Steps the guillotine search may take: a few milliseconds on a desktop core (planner_bench),
+// whatever the sizes.
 constexpr std::int64_t SearchSteps = 6'000'000;
 
 // Sheet placement of the grids of one half (or of the whole area for sheetwise).
