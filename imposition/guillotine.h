@@ -37,7 +37,7 @@ struct Packing
 inline constexpr std::int64_t NoBound = std::numeric_limits<std::int64_t>::max();
 
 // The lengths whole cells fill exactly along one side of the area: the sums i*a + j*b up to
-// its extent, ascending from 0. Any layout can be pushed towards the area's corner until
+// its extent, 0 among them. Any layout can be pushed towards the area's corner until
 // every cell touches an edge or another cell, and then every cell edge lies at such a length.
 class FillableLengths
 {

@@ -15,10 +15,10 @@ namespace {
 
 using imposition::Method;
 
-// Upper hull and first-maximum search for the mixed family, as in the main panel's search:
-// the part beside a cut is the largest dot product of (weights) with a point (k, f(k)) of a
-// non-increasing step function, and only the last k of each run of equal values can hold
-// a maximum.
+// The mixed family is searched as in the main panel, in integers: beside a cut, the best
+// part is the largest dot product of the cut's two counts with a point (k, f(k)) of a
+// non-increasing step function, which lies on the upper hull of the points where a run of
+// equal values ends.
 struct Point
 {
     std::int64_t x;
