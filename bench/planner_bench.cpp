@@ -72,13 +72,14 @@ const Case Worst[] = {
     // Cells of 1.02 x 1.04 mm: raster points every 0.02 mm, a quarter of a million a side.
     {"1.01 x 1.03 mm, gap 0.01", onFullSheet(101, 103, 0, 1, Method::Sheetwise)},
     {"1.01 x 1.03 mm, gap 0.01, tumble", onFullSheet(101, 103, 0, 1, Method::WorkAndTumble)},
-    // Coprime cells of 7 mm: no dense run, every sum of the two sides listed.
+    // Coprime cells of 7 mm: every length is fillable only from 4893 mm on; below, a sieve.
     {"6.99 x 7 mm, gap 0.01", onFullSheet(699, 700, 0, 1, Method::Sheetwise)},
     {"5.38 x 8.21 mm, bleed 0.01", onFullSheet(538, 821, 1, 0, Method::Sheetwise)},
-    // Searched in full just within the work limit.
-    {"9.13 x 9.99 mm, bleed 7.34, gap 48.02", {490'635, 446'781, 913, 999, 734, 4802, 5800, 9235, Method::WorkAndTumble}},
-    {"47.66 x 50.71 mm, gap 11.83", {393'114, 105'710, 4766, 5071, 0, 1183, 946, 0, Method::Sheetwise}},
-    {"2.23 x 2.74 mm, bleed 2.96, gap 42.95", {438'816, 362'068, 223, 274, 296, 4295, 0, 0, Method::WorkAndTumble}},
+    // The slowest found among thousands of random inputs in range: two searched in full just
+    // within the work limit, one cut short.
+    {"9.69 x 14.56 mm, bleed 18.74, turn", {257'392, 209'413, 969, 1456, 1874, 0, 5933, 5811, Method::WorkAndTurn}},
+    {"13.43 x 11.19 mm, bleed 9.99, gap 25.48, tumble", {495'039, 106'203, 1343, 1119, 999, 2548, 0, 6272, Method::WorkAndTumble}},
+    {"12.56 x 2.67 mm, gap 48.25", {148'597, 194'538, 1256, 267, 0, 4825, 0, 0, Method::Sheetwise}},
     {"54 x 90 mm, bleed 0.01, on 889 x 1194", {88'900, 119'400, 5400, 9000, 1, 0, 0, 0, Method::Sheetwise}},
 };
 // clang-format on

@@ -108,41 +108,29 @@ std::int64_t barWaste(std::int64_t p, std::int64_t q, std::int64_t n)
     return std::min(r * s, (n - r) * (n - s));
 }
 
+// Calls f(piece, rest) for the cuts of point i: each piece (an index) no longer than half
+// of it, with the longest point that fits beside it as the rest. Of pieces with the same
+// rest only the longest is given, as it holds at least as much.
+template <typename F> void forEachCut(const Points &p, std::size_t i, F f)
+{
+    std::size_t r = i, piece = 0, rest = 0;
+    for (std::size_t m = 1; m < p.size() && 2 * p[m] <= p[i]; ++m) {
+        while (p[r] > p[i] - p[m])
+            --r;
+        if (piece != 0 && r != rest)
+            f(piece, rest);
+        piece = m;
+        rest = r;
+    }
+    if (piece != 0)
+        f(piece, rest);
+}
+
 struct Cut
 {
-    std::int32_t piece; // index of the part nearer the corner, the shorter one
-    std::int32_t rest;  // index of the longest point that fits beside it
+    std::int32_t piece;
+    std::int32_t rest;
 };
-
-// The cuts of each point p[i] are list[start[i] .. start[i + 1]).
-struct Cuts
-{
-    std::vector<Cut> list;
-    std::vector<std::size_t> start;
-};
-
-// A longer piece with the same rest holds at least as much, so only the longest is kept.
-Cuts cutsOf(const Points &p)
-{
-    Cuts c;
-    c.start.reserve(p.size() + 1);
-    c.start.push_back(0);
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        std::size_t r = i;
-        for (std::size_t m = 1; m < p.size() && 2 * p[m] <= p[i]; ++m) {
-            while (p[r] > p[i] - p[m])
-                --r;
-            const auto piece = static_cast<std::int32_t>(m);
-            const auto rest = static_cast<std::int32_t>(r);
-            if (c.list.size() > c.start.back() && c.list.back().rest == rest)
-                c.list.back().piece = piece;
-            else
-                c.list.push_back({piece, rest});
-        }
-        c.start.push_back(c.list.size());
-    }
-    return c;
-}
 
 // The table of best counts over the points p (across) and q (along); flat cells are a
 // across and b along.
@@ -150,9 +138,18 @@ class Search
 {
 public:
     Search(Points p, Points q, std::int64_t a, std::int64_t b)
-        : m_p(std::move(p)), m_q(std::move(q)), m_a(a), m_b(b), m_pCuts(cutsOf(m_p)),
-          m_qCuts(cutsOf(m_q))
+        : m_p(std::move(p)), m_q(std::move(q)), m_a(a), m_b(b)
     {
+        // The cuts along are used for every row, so they are listed once; the cuts across
+        // only for their own row.
+        m_qStart.push_back(0);
+        for (std::size_t j = 0; j < m_q.size(); ++j) {
+            forEachCut(m_q, j, [&](std::size_t piece, std::size_t rest) {
+                m_qCuts.push_back(
+                    {static_cast<std::int32_t>(piece), static_cast<std::int32_t>(rest)});
+            });
+            m_qStart.push_back(m_qCuts.size());
+        }
         fill();
     }
 
@@ -185,17 +182,15 @@ public:
                 continue;
             }
             bool found = false;
-            for (std::size_t k = m_pCuts.start[n.i]; k < m_pCuts.start[n.i + 1] && !found; ++k) {
-                const Cut c = m_pCuts.list[k];
-                if (at(c.piece, n.j) + at(c.rest, n.j) == v) {
-                    stack.push_back({static_cast<std::size_t>(c.piece), n.j, n.across, n.along});
-                    stack.push_back(
-                        {static_cast<std::size_t>(c.rest), n.j, n.across + m_p[c.piece], n.along});
+            forEachCut(m_p, n.i, [&](std::size_t piece, std::size_t rest) {
+                if (!found && at(piece, n.j) + at(rest, n.j) == v) {
+                    stack.push_back({piece, n.j, n.across, n.along});
+                    stack.push_back({rest, n.j, n.across + m_p[piece], n.along});
                     found = true;
                 }
-            }
-            for (std::size_t k = m_qCuts.start[n.j]; k < m_qCuts.start[n.j + 1] && !found; ++k) {
-                const Cut c = m_qCuts.list[k];
+            });
+            for (std::size_t k = m_qStart[n.j]; k < m_qStart[n.j + 1] && !found; ++k) {
+                const Cut c = m_qCuts[k];
                 if (at(n.i, c.piece) + at(n.i, c.rest) == v) {
                     stack.push_back({n.i, static_cast<std::size_t>(c.piece), n.across, n.along});
                     stack.push_back(
@@ -248,14 +243,13 @@ private:
             const auto turnedRows = static_cast<std::int32_t>(m_p[i] / m_b);
             for (std::size_t j = 0; j < nq; ++j)
                 row[j] = std::max(flatRows * flatCols[j], turnedRows * turnedCols[j]);
-            for (std::size_t k = m_pCuts.start[i]; k < m_pCuts.start[i + 1]; ++k) {
-                const Cut c = m_pCuts.list[k];
-                takeLarger(row, &m_f[c.piece * m_stride], &m_f[c.rest * m_stride], m_stride);
-            }
+            forEachCut(m_p, i, [&](std::size_t piece, std::size_t rest) {
+                takeLarger(row, &m_f[piece * m_stride], &m_f[rest * m_stride], m_stride);
+            });
             for (std::size_t j = 0; j < nq; ++j) {
                 std::int32_t best = row[j];
-                for (std::size_t k = m_qCuts.start[j]; k < m_qCuts.start[j + 1]; ++k)
-                    best = std::max(best, row[m_qCuts.list[k].piece] + row[m_qCuts.list[k].rest]);
+                for (std::size_t k = m_qStart[j]; k < m_qStart[j + 1]; ++k)
+                    best = std::max(best, row[m_qCuts[k].piece] + row[m_qCuts[k].rest]);
                 row[j] = best;
             }
         }
@@ -265,8 +259,8 @@ private:
     Points m_q;
     std::int64_t m_a;
     std::int64_t m_b;
-    Cuts m_pCuts;
-    Cuts m_qCuts;
+    std::vector<Cut> m_qCuts; // the cuts of q[j] are m_qCuts[m_qStart[j] .. m_qStart[j + 1])
+    std::vector<std::size_t> m_qStart;
     std::size_t m_stride = 0;
     std::vector<std::int32_t> m_f;
 };
@@ -322,83 +316,76 @@ FillableLengths::FillableLengths(std::int64_t extent, std::int64_t a, std::int64
     // Every whole number from (sa - 1)(sb - 1) on is a sum of sa's and sb's (Sylvester), so
     // only the lengths below it are listed; a large extent of small cells is mostly dense.
     m_denseFrom = (sa - 1) * (sb - 1);
-    const std::int64_t last = std::min(m_steps, m_denseFrom - 1);
-    if (last < 0)
+    m_listed = std::min(m_steps + 1, m_denseFrom);
+    if (m_listed <= 0)
         return;
-    // Few sums (large cells) are listed directly; many are cheaper to sieve.
-    const std::int64_t sums = (last / sb + 1) * (last / sa + 2) / 2;
-    if (sums * 16 < last) {
+    const std::int64_t last = m_listed - 1;
+    m_bits.assign(static_cast<std::size_t>(last / 64) + 2, 0);
+    m_bits[0] = 1;
+    const auto set = [&](std::int64_t u) {
+        m_bits[static_cast<std::size_t>(u / 64)] |= std::uint64_t{1} << (u % 64);
+    };
+    // Few sums (large cells) are listed directly.
+    if ((last / sb + 1) * (last / sa + 2) / 2 * 16 < last) {
         for (std::int64_t j = 0; j * sb <= last; ++j) {
-            for (std::int64_t v = j * sb; v <= last; v += sa)
-                m_sparse.push_back(v * m_unit);
+            for (std::int64_t u = j * sb; u <= last; u += sa)
+                set(u);
         }
-        std::sort(m_sparse.begin(), m_sparse.end());
-        m_sparse.erase(std::unique(m_sparse.begin(), m_sparse.end()), m_sparse.end());
         return;
     }
-    // A sieve over a bit set. With both steps at least 64 a whole word of lengths comes
-    // from two earlier stretches of 64 bits at once.
-    std::vector<std::uint64_t> bits(static_cast<std::size_t>(last / 64) + 2, 0);
-    bits[0] = 1;
+    // Otherwise a sieve. With both steps at least 64 a whole word of lengths comes from two
+    // earlier stretches of 64 bits at once.
     const auto stretch = [&](std::int64_t from) -> std::uint64_t {
         if (from <= -64)
             return 0;
         if (from < 0)
-            return bits[0] << -from;
+            return m_bits[0] << -from;
         const auto w = static_cast<std::size_t>(from / 64);
         const int shift = static_cast<int>(from % 64);
-        return shift == 0 ? bits[w] : bits[w] >> shift | bits[w + 1] << (64 - shift);
+        return shift == 0 ? m_bits[w] : m_bits[w] >> shift | m_bits[w + 1] << (64 - shift);
     };
     if (sa >= 64) {
         for (std::int64_t w = 1; w <= last / 64; ++w)
-            bits[static_cast<std::size_t>(w)] = stretch(64 * w - sa) | stretch(64 * w - sb);
+            m_bits[static_cast<std::size_t>(w)] = stretch(64 * w - sa) | stretch(64 * w - sb);
     } else {
-        for (std::int64_t v = 1; v <= last; ++v)
-            bits[static_cast<std::size_t>(v / 64)] |= ((stretch(v - sa) | stretch(v - sb)) & 1)
-                                                      << (v % 64);
+        for (std::int64_t u = 1; u <= last; ++u) {
+            if ((stretch(u - sa) | stretch(u - sb)) & 1)
+                set(u);
+        }
     }
-    bits[static_cast<std::size_t>(last / 64)] &= ~std::uint64_t{0} >> (63 - last % 64);
-    std::size_t count = 0;
-    for (const std::uint64_t w : bits)
-        count += static_cast<std::size_t>(std::popcount(w));
-    m_sparse.reserve(count);
-    for (std::size_t w = 0; w < bits.size(); ++w) {
-        for (std::uint64_t x = bits[w]; x != 0; x &= x - 1)
-            m_sparse.push_back((static_cast<std::int64_t>(w) * 64 + std::countr_zero(x)) * m_unit);
-    }
-}
-
-std::size_t FillableLengths::size() const
-{
-    const std::int64_t dense = m_steps >= m_denseFrom ? m_steps - m_denseFrom + 1 : 0;
-    return m_sparse.size() + static_cast<std::size_t>(dense);
-}
-
-std::int64_t FillableLengths::operator[](std::size_t k) const
-{
-    if (k < m_sparse.size())
-        return m_sparse[k];
-    return (m_denseFrom + static_cast<std::int64_t>(k - m_sparse.size())) * m_unit;
+    m_bits[static_cast<std::size_t>(last / 64)] &= ~std::uint64_t{0} >> (63 - last % 64);
 }
 
 std::int64_t FillableLengths::within(std::int64_t v) const
 {
-    if (v / m_unit >= m_denseFrom)
-        return v / m_unit * m_unit;
-    return *(std::upper_bound(m_sparse.begin(), m_sparse.end(), v) - 1);
+    const std::int64_t u = v / m_unit;
+    if (u >= m_listed)
+        return (u >= m_denseFrom ? u : m_listed - 1) * m_unit;
+    // The highest bit at or below u; bit 0 is always set.
+    auto w = static_cast<std::size_t>(u / 64);
+    std::uint64_t word = m_bits[w] & (~std::uint64_t{0} >> (63 - u % 64));
+    while (word == 0)
+        word = m_bits[--w];
+    return (static_cast<std::int64_t>(w) * 64 + 63 - std::countl_zero(word)) * m_unit;
 }
 
 std::int64_t FillableLengths::after(std::int64_t v) const
 {
-    const std::int64_t next = v / m_unit + 1;
-    if (next > m_steps)
+    std::int64_t u = v / m_unit + 1;
+    if (u > m_steps)
         return -1;
-    if (next >= m_denseFrom)
-        return next * m_unit;
-    const auto it = std::upper_bound(m_sparse.begin(), m_sparse.end(), v);
-    if (it != m_sparse.end())
-        return *it;
-    return m_denseFrom <= m_steps ? m_denseFrom * m_unit : -1;
+    if (u < m_listed) {
+        // The lowest bit at or above u among the listed ones.
+        auto w = static_cast<std::size_t>(u / 64);
+        std::uint64_t word = m_bits[w] & (~std::uint64_t{0} << (u % 64));
+        const auto end = static_cast<std::size_t>((m_listed - 1) / 64);
+        while (word == 0 && w < end)
+            word = m_bits[++w];
+        if (word != 0)
+            return (static_cast<std::int64_t>(w) * 64 + std::countr_zero(word)) * m_unit;
+        u = m_listed;
+    }
+    return u >= m_denseFrom && u <= m_steps ? u * m_unit : -1;
 }
 
 CellArea::CellArea(std::int64_t across, std::int64_t along, std::int64_t a, std::int64_t b)
@@ -430,8 +417,8 @@ std::int64_t CellArea::placementBound() const
     const std::int64_t turned = (m_across / m_b) * (m_along / m_a);
     const bool flatFits = flat > 0;
     const bool turnedFits = turned > 0;
-    // Square cells have one placement; with one fixed placement the grid is the optimum.
-    if (m_a == m_b || !turnedFits)
+    // With one placement fixed the grid is the optimum.
+    if (!turnedFits)
         return flat;
     if (!flatFits)
         return turned;
@@ -474,9 +461,10 @@ Packing CellArea::bestGuillotine(std::int64_t workLimit) const
         p = across.take(lo);
         q = along.take(lo);
     }
-    // The cuts along are the slower, one count at a time, so the side with the fewer cuts
-    // goes along: the transposed area has the same cells with flat and turned exchanged.
-    const bool transpose = cutCount(q) * static_cast<std::int64_t>(p.size()) * 3 >
+    // The cuts across run over whole rows at once, the cuts along one count at a time, so
+    // the side with more cut steps goes across: the transposed area has the same cells with
+    // flat and turned exchanged.
+    const bool transpose = cutCount(q) * static_cast<std::int64_t>(p.size()) >
                            cutCount(p) * static_cast<std::int64_t>(q.size());
     if (transpose) {
         const Search search(std::move(q), std::move(p), m_a, m_b);

@@ -37,25 +37,24 @@ struct Packing
 inline constexpr std::int64_t NoBound = std::numeric_limits<std::int64_t>::max();
 
 // The lengths whole cells fill exactly along one side of the area: the sums i*a + j*b up to
-// its extent, ascending from 0. Any layout can be pushed towards the area's corner until
+// its extent, 0 among them. Any layout can be pushed towards the area's corner until
 // every cell touches an edge or another cell, and then every cell edge lies at such a length.
 class FillableLengths
 {
 public:
     FillableLengths(std::int64_t extent, std::int64_t a, std::int64_t b);
 
-    std::size_t size() const;
-    std::int64_t operator[](std::size_t k) const;
     // The longest within v, for 0 <= v <= the extent.
     std::int64_t within(std::int64_t v) const;
-    // The shortest longer than v, or -1 past the extent.
+    // The shortest longer than v, for 0 <= v; -1 past the extent.
     std::int64_t after(std::int64_t v) const;
 
 private:
-    std::int64_t m_unit;                // gcd(a, b): every fillable length is a multiple of it
-    std::int64_t m_steps;               // whole units in the extent
-    std::int64_t m_denseFrom;           // units from which on every multiple is fillable
-    std::vector<std::int64_t> m_sparse; // the fillable lengths below that
+    std::int64_t m_unit;               // gcd(a, b): every fillable length is a multiple of it
+    std::int64_t m_steps;              // whole units in the extent
+    std::int64_t m_denseFrom;          // units from which on every multiple is fillable
+    std::int64_t m_listed;             // units below this are in m_bits: min(steps + 1, denseFrom)
+    std::vector<std::uint64_t> m_bits; // bit u: u units are fillable
 };
 
 class CellArea

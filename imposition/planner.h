@@ -124,6 +124,8 @@ struct Paper
     std::int64_t netSheets = 0;
     std::int64_t allowanceSheets = 0;
     std::int64_t weightTenthsKg = 0; // the full sheets' weight, halves rounded up
+
+    bool operator==(const Paper &) const = default;
 };
 
 inline constexpr std::int64_t MaxCopies = 100'000'000;
