@@ -64,8 +64,8 @@ std::vector<std::string> checkPanel(const PanelTable &panel)
         expectKind(panel, title.label, {K::Label, K::AutoLabel}, "title", problems);
         for (ControlName name : title.controls)
             expectKind(panel, name,
-                       {K::Label, K::AutoLabel, K::TextBox, K::DropDown, K::Button, K::VScrollBar,
-                        K::PictureBox, K::Diagram},
+                       {K::Label, K::AutoLabel, K::TextBox, K::DropDown, K::List, K::Button,
+                        K::Option, K::VScrollBar, K::PictureBox, K::Diagram},
                        "titled control", problems);
     }
     for (const Event &event : panel.events) {

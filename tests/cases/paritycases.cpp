@@ -153,4 +153,74 @@ const std::vector<DiagramCase> &diagramCases()
     return cases;
 }
 
+const std::vector<PlannerCase> &plannerCases()
+{
+    const std::vector<Entry> pressed = {{"Text4", u"889"},
+                                        {"Text5", u"1194"},
+                                        {"Text6", u"90"},
+                                        {"Text7", u"54"},
+                                        {"Combo3", u"自翻版"}};
+    static const std::vector<PlannerCase> cases = {
+        // clang-format off
+        {"by its command, on the last plan", pressed, false, {}, -1,
+         {{"Text51", u"889"}, {"Text52", u"1194"}, {"Text53", u"90"}, {"Text54", u"54"},
+          {"Combo53", u"自翻版"}, {"Combo51", u"自定义"}, {"Label86", u""}}, 2},
+        {"by its shortcut, before any plan", {}, true, {}, -1,
+         {{"Text51", u"1092"}, {"Text52", u"787"}, {"Text53", u"210"}, {"Text54", u"297"},
+          {"Label61", u"9"}, {"Label62", u"10"}, {"Label63", u"11"}, {"Label64", u"11"},
+          {"Label85", u"已证最优"}}, 2},
+        {"live as it is typed, the best row chosen", {}, true,
+         {{"Text55", u"3"}, {"Text57", u"10"}, {"Text59", u"5000"}}, 3,
+         {{"Label64", u"11"}, {"Label68", u"79.8%"}, {"Label74", u"455"}, {"Label78", u"0.91"},
+          {"Label84", u"31.3 kg"}, {"Label86", u""}}, 3},
+        {"a preset picked, the grain locked", {}, true,
+         {{"Combo52", u"名片 90 × 54"}, {"Combo54", u"只竖排"}}, 0,
+         {{"Text53", u"90"}, {"Text54", u"54"}, {"Label61", u"—"}, {"Label63", u"—"},
+          {"Label62", u"160"}, {"Label64", u"160"}}, 1},
+        // clang-format on
+    };
+    return cases;
+}
+
+const std::vector<Entry> &plannerFaults()
+{
+    static const std::vector<Entry> faults = {
+        {"Text51", u"0"},   {"Text52", u"5001"}, {"Text53", u"1.001"}, {"Text54", u"x"},
+        {"Text55", u"21"},  {"Text56", u"-1"},   {"Text57", u"101"},   {"Text58", u"100.5"},
+        {"Text59", u"0.5"}, {"Text60", u"200"},  {"Text61", u"5"},
+    };
+    return faults;
+}
+
+std::u16string plannerFaultMessage(ControlName input)
+{
+    // clang-format off
+    const std::pair<ControlName, std::u16string_view> messages[] = {
+        {"Text51", u"请输入开版尺寸（1 至 5000 毫米）"}, {"Text52", u"请输入开版尺寸（1 至 5000 毫米）"},
+        {"Text53", u"请输入产品尺寸（1 至 5000 毫米）"}, {"Text54", u"请输入产品尺寸（1 至 5000 毫米）"},
+        {"Text55", u"请输入出血（0 至 20 毫米）"},       {"Text56", u"请输入间距（0 至 50 毫米）"},
+        {"Text57", u"请输入咬口（0 至 100 毫米）"},      {"Text58", u"请输入边距（0 至 100 毫米）"},
+        {"Text59", u"请输入印数（1 至 100000000 份）"},  {"Text60", u"请输入加放（0 至 100%）"},
+        {"Text61", u"请输入克重（10 至 1000 克/平方米）"},
+    };
+    // clang-format on
+    for (const auto &[control, message] : messages)
+        if (control == input)
+            return std::u16string(message);
+    broken(std::string(input) + " is no input of the planner");
+}
+
+const std::vector<PlannerPixelCase> &plannerPixelCases()
+{
+    const std::vector<Entry> bled = {{"Text55", u"3"}, {"Text56", u"2"}, {"Text57", u"10"}};
+    const std::vector<Entry> tumbled = {
+        {"Combo53", u"大翻版"}, {"Text55", u"3"}, {"Text57", u"12"}};
+    static const std::vector<PlannerPixelCase> cases = {
+        {"as it opens at 96 dpi", {}, 96},      {"as it opens at 120 dpi", {}, 120},
+        {"bleed and gaps at 96 dpi", bled, 96}, {"bleed and gaps at 144 dpi", bled, 144},
+        {"tumbled at 120 dpi", tumbled, 120},
+    };
+    return cases;
+}
+
 } // namespace korvane::test

@@ -137,4 +137,34 @@ struct DiagramCase
 };
 const std::vector<DiagramCase> &diagramCases();
 
+// The planner, opened from the imposition panel after typing `pressed` there and pressing
+// "查看拼版图" (nothing pressed when it is empty), by its menu command or by Ctrl+L; then
+// `typed` into it, each text key by key over the old one, and option `clicked` chosen (-1:
+// none). Then its controls show `shown` and option `chosen` is the chosen one.
+struct PlannerCase
+{
+    std::string name;
+    std::vector<Entry> pressed;
+    bool byShortcut;
+    std::vector<Entry> typed;
+    int clicked;
+    std::vector<Entry> shown;
+    int chosen;
+};
+const std::vector<PlannerCase> &plannerCases();
+
+// A bad text in each of the planner's inputs, and what its status line then says.
+const std::vector<Entry> &plannerFaults();
+std::u16string plannerFaultMessage(ControlName input);
+
+// The planner's diagram at `dpi`, after `typed`: the pixels the rasteriser makes of its
+// handler's drawing.
+struct PlannerPixelCase
+{
+    std::string name;
+    std::vector<Entry> typed;
+    int dpi;
+};
+const std::vector<PlannerPixelCase> &plannerPixelCases();
+
 } // namespace korvane::test

@@ -7,16 +7,20 @@
 #include "tests/qt/windowtest.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QtTest>
 
 using namespace korvane;
+
+constexpr ControlName PlannerOptions[] = {"Option51", "Option52", "Option53", "Option54"};
 
 class ParityTest : public test::WindowTest
 {
@@ -204,6 +208,127 @@ private slots:
             for (const test::Entry &result : test::goodPress(tab).results)
                 QCOMPARE(textOf(tab, result.control), toQString(result.text));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Korvane"));
+    }
+
+private:
+    // The planner as the user opens it, from the imposition panel.
+    WindowWidget *openPlanner(const std::vector<test::Entry> &pressed, bool byShortcut)
+    {
+        for (const test::Entry &input : pressed)
+            enter(0, input.control, toQString(input.text));
+        if (!pressed.empty())
+            control<QPushButton>(0, "Command6")->click();
+        if (byShortcut)
+            QTest::keyClick(m_window, Qt::Key_L, Qt::ControlModifier);
+        else
+            m_window->findChild<QAction *>(QStringLiteral("openPlanner"))->trigger();
+        return m_window->findChild<WindowWidget *>(QStringLiteral("planner"));
+    }
+    // Typed key by key over what the box held, or picked from its list.
+    static void type(WindowWidget *planner, const test::Entry &entry)
+    {
+        if (auto *list = qobject_cast<QComboBox *>(planner->control(entry.control))) {
+            const int index = list->findText(toQString(entry.text));
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+            return;
+        }
+        auto *edit = planner->control<QLineEdit>(entry.control);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, toQString(entry.text));
+    }
+    static QString shown(WindowWidget *planner, ControlName name)
+    {
+        QWidget *w = planner->control(name);
+        if (auto *label = qobject_cast<QLabel *>(w))
+            return label->text();
+        if (auto *combo = qobject_cast<QComboBox *>(w))
+            return combo->currentText();
+        return planner->control<QLineEdit>(name)->text();
+    }
+    static int chosen(WindowWidget *planner)
+    {
+        for (int row = 0; row < 4; ++row)
+            if (planner->control<QRadioButton>(PlannerOptions[std::size_t(row)])->isChecked())
+                return row;
+        return -1;
+    }
+
+private slots:
+    void plannerOpensAndFollowsItsInputs()
+    {
+        for (const test::PlannerCase &c : test::plannerCases()) {
+            closeWindow();
+            QVERIFY(openWindow());
+            WindowWidget *planner = openPlanner(c.pressed, c.byShortcut);
+            QVERIFY2(planner && planner->isVisible() && planner->isWindow(), c.name.c_str());
+            QCOMPARE(planner->windowTitle(), QStringLiteral("拼版方案"));
+            for (const test::Entry &entry : c.typed)
+                type(planner, entry);
+            if (c.clicked >= 0)
+                QTest::mouseClick(
+                    planner->control<QRadioButton>(PlannerOptions[std::size_t(c.clicked)]),
+                    Qt::LeftButton);
+            for (const test::Entry &entry : c.shown)
+                QVERIFY2(shown(planner, entry.control) == toQString(entry.text),
+                         qPrintable(QString::fromStdString(c.name) + ": " +
+                                    toQString(entry.control) + " " +
+                                    shown(planner, entry.control)));
+            QCOMPARE(chosen(planner), c.chosen);
+        }
+        // Opened again, the same window comes to the front.
+        WindowWidget *planner = openPlanner({}, true);
+        QCOMPARE(m_window->findChildren<WindowWidget *>().size(), 1);
+        for (const test::Entry &fault : test::plannerFaults()) {
+            const QString before = shown(planner, fault.control);
+            type(planner, fault);
+            QCOMPARE(shown(planner, "Label86"),
+                     toQString(test::plannerFaultMessage(fault.control)));
+            QCOMPARE(shown(planner, "Label61"), QStringLiteral("—"));
+            type(planner, {fault.control, toU16(before)});
+            QCOMPARE(shown(planner, "Label86"), QString());
+        }
+    }
+
+    void plannerDiagramPixels()
+    {
+        int run = 0;
+        for (const test::PlannerPixelCase &c : test::plannerPixelCases()) {
+            if (c.dpi != drawpic()->dpi())
+                continue;
+            ++run;
+            closeWindow();
+            QVERIFY(openWindow());
+            WindowWidget *planner = openPlanner({}, true);
+            for (const test::Entry &entry : c.typed)
+                type(planner, entry);
+            const Event &redraw = planner->driver().window().tabs[0].panel->events.back();
+            std::vector<Reading> readings;
+            for (ControlName name : redraw.reads) {
+                if (name == "planpic") {
+                    const TwipsRect at = planner->driver().placeOf({0, name});
+                    readings.push_back({{}, 0, {at.width, at.height}});
+                } else if (auto *option = qobject_cast<QRadioButton *>(planner->control(name))) {
+                    readings.push_back({{}, option->isChecked()});
+                } else {
+                    readings.push_back({toU16(shown(planner, name))});
+                }
+            }
+            const Raster raster =
+                rasterise(*std::get<Update>(redraw.handle(readings)).drawing, c.dpi);
+            auto *view = planner->control<DiagramView>("planpic");
+            QImage expected(raster.width, raster.height, QImage::Format_RGB32);
+            expected.fill(view->palette().color(QPalette::Base));
+            QPainter painter(&expected);
+            for (const PixelRect &r : raster.ink)
+                painter.fillRect(r.x, r.y, r.width, r.height,
+                                 view->palette().color(QPalette::Text));
+            painter.end();
+            QVERIFY2(view->picture().convertToFormat(QImage::Format_RGB32) == expected,
+                     c.name.c_str());
+        }
+        QVERIFY2(run > 0, "no planner diagram case at this dpi");
     }
 
     void screenReadersHearTheTitles()

@@ -228,17 +228,6 @@ protected:
         SendMessageW(diagram, WM_CONTEXTMENU, WPARAM(diagram), MAKELPARAM(r.left + 5, r.top + 5));
         pump();
     }
-    void key(HWND focus, bool ctrl, bool shift, wchar_t letter)
-    {
-        SetFocus(focus);
-        BYTE keys[256] = {};
-        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        PostMessageW(focus, WM_KEYDOWN, letter, 0);
-        pump();
-        SetKeyboardState(std::array<BYTE, 256>{}.data());
-    }
     std::u16string toolTip()
     {
         std::pair<DocumentTest *, std::u16string> search{this, {}};
@@ -275,7 +264,7 @@ TEST_F(DocumentTest, CommandsReachTheDriver)
     for (std::size_t i = 0; i < commands.size(); ++i) {
         EXPECT_EQ(m_dialogs.menu[i].first,
                   std::u16string(commands[i].text) + u"\t" + shortcutText(commands[i].shortcut));
-        EXPECT_FALSE(m_dialogs.menu[i].second) << commands[i].id;
+        EXPECT_EQ(m_dialogs.menu[i].second, commands[i].id == "openPlanner") << commands[i].id;
     }
     EXPECT_EQ(toolTip(), u"");
     press(c.inputs);

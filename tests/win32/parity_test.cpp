@@ -1,6 +1,7 @@
 // The rules both front ends share, in the real Windows window: the parity tables, with the
 // diagram laid out again at 96, 120 and 144 dpi.
 #include "common/raster.h"
+#include "imposition/plannerwindow.h"
 #include "tests/cases/paritycases.h"
 #include "tests/win32/windowtest.h"
 #include "win32/colours.h"
@@ -219,6 +220,121 @@ TEST_F(ParityTest, PanelsKeepWhatTheyShow)
         for (const test::Entry &result : test::goodPress(tab).results)
             EXPECT_EQ(textOf(control(tab, result.control)), result.text);
     EXPECT_EQ(textOf(m_window->handle()), mainWindow.caption);
+}
+
+constexpr ControlName PlannerOptions[] = {"Option51", "Option52", "Option53", "Option54"};
+
+class PlannerTest : public ParityTest
+{
+protected:
+    // The planner as the user opens it, from the imposition panel.
+    TopLevelWindow *openPlanner(const std::vector<test::Entry> &pressed, bool byShortcut)
+    {
+        for (const test::Entry &input : pressed)
+            enter(0, input);
+        if (!pressed.empty())
+            SendMessageW(control(0, "Command6"), BM_CLICK, 0, 0);
+        if (byShortcut)
+            key(control(0, "Text4"), true, false, 'L');
+        else
+            SendMessageW(panel(0), WM_COMMAND, WPARAM(4104), 0);
+        pump();
+        return m_window->opened(plannerWindow);
+    }
+    // Typed key by key over what the box held, or picked from its list.
+    void type(TopLevelWindow *planner, const test::Entry &entry)
+    {
+        HWND box = planner->control(entry.control);
+        if (GetWindowLongW(box, GWL_STYLE) & CBS_DROPDOWNLIST) {
+            SendMessageW(box, CB_SELECTSTRING, WPARAM(-1),
+                         reinterpret_cast<LPARAM>(wide(entry.text).c_str()));
+            SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(box));
+        } else {
+            SetFocus(box);
+            SendMessageW(box, EM_SETSEL, 0, -1);
+            for (char16_t typed : entry.text)
+                SendMessageW(box, WM_CHAR, typed, 0);
+        }
+        pump();
+    }
+    static int chosen(TopLevelWindow *planner)
+    {
+        for (int row = 0; row < 4; ++row)
+            if (SendMessageW(planner->control(PlannerOptions[row]), BM_GETCHECK, 0, 0))
+                return row;
+        return -1;
+    }
+};
+
+TEST_F(PlannerTest, OpensAndFollowsItsInputs)
+{
+    for (const test::PlannerCase &c : test::plannerCases()) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        TopLevelWindow *planner = openPlanner(c.pressed, c.byShortcut);
+        ASSERT_TRUE(planner && IsWindowVisible(planner->handle()));
+        EXPECT_EQ(textOf(planner->handle()), u"拼版方案");
+        EXPECT_EQ(GetWindow(planner->handle(), GW_OWNER), m_window->handle());
+        for (const test::Entry &entry : c.typed)
+            type(planner, entry);
+        if (c.clicked >= 0) {
+            SendMessageW(planner->control(PlannerOptions[c.clicked]), BM_CLICK, 0, 0);
+            pump();
+        }
+        for (const test::Entry &entry : c.shown)
+            EXPECT_EQ(test::printable(textOf(planner->control(entry.control))),
+                      test::printable(entry.text))
+                << entry.control;
+        EXPECT_EQ(chosen(planner), c.chosen);
+    }
+    // Opened again, the same window comes to the front.
+    TopLevelWindow *planner = openPlanner({}, true);
+    EXPECT_EQ(openPlanner({}, false), planner);
+    for (const test::Entry &fault : test::plannerFaults()) {
+        const std::u16string before = textOf(planner->control(fault.control));
+        type(planner, fault);
+        EXPECT_EQ(textOf(planner->control("Label86")), test::plannerFaultMessage(fault.control));
+        EXPECT_EQ(textOf(planner->control("Label61")), u"—");
+        type(planner, {fault.control, before});
+        EXPECT_EQ(textOf(planner->control("Label86")), u"");
+    }
+}
+
+TEST_F(PlannerTest, DiagramPixels)
+{
+    for (const test::PlannerPixelCase &c : test::plannerPixelCases()) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        TopLevelWindow *planner = openPlanner({}, true);
+        moveToDpi(c.dpi, planner);
+        for (const test::Entry &entry : c.typed)
+            type(planner, entry);
+        const Event &redraw = planner->driver().window().tabs[0].panel->events.back();
+        std::vector<Reading> readings;
+        for (ControlName name : redraw.reads) {
+            const TwipsRect at = planner->driver().placeOf({0, name});
+            if (name == "planpic")
+                readings.push_back({{}, 0, {at.width, at.height}});
+            else if (name.starts_with("Option"))
+                readings.push_back(
+                    {{}, int(SendMessageW(planner->control(name), BM_GETCHECK, 0, 0))});
+            else
+                readings.push_back({textOf(planner->control(name))});
+        }
+        const Raster raster =
+            rasterise(*std::get<Update>(redraw.handle(readings)).drawing, planner->dpi());
+        std::vector<std::uint32_t> expected(std::size_t(raster.width) * std::size_t(raster.height),
+                                            pixelOf(GetSysColor(COLOR_WINDOW)));
+        for (const PixelRect &r : raster.ink)
+            for (int y = r.y; y < r.y + r.height; ++y)
+                std::fill_n(expected.begin() + std::ptrdiff_t(y) * raster.width + r.x, r.width,
+                            pixelOf(GetSysColor(COLOR_WINDOWTEXT)));
+        EXPECT_EQ(planner->dpi(), c.dpi);
+        EXPECT_TRUE(planner->surface("planpic").picture() == expected);
+    }
 }
 
 TEST_F(ParityTest, ScreenReadersHearTheTitles)

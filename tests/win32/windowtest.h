@@ -10,6 +10,7 @@
 #include "win32/toplevelwindow.h"
 
 #include <algorithm>
+#include <array>
 #include <commctrl.h>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -164,17 +165,19 @@ protected:
         SendMessageW(m_window->tabStrip(), TCM_SETCURFOCUS, WPARAM(tab), 0);
         pump();
     }
-    // Moved to a monitor of `dpi`, the window's client area keeping its size in twips; the
-    // system suggests the new outer rectangle, and here the frame stays as it was.
-    void moveToDpi(int dpi)
+    // Moved to a monitor of `dpi`, the window's (or `window`'s) client area keeping its size in
+    // twips; the system suggests the new outer rectangle, and here the frame stays as it was.
+    void moveToDpi(int dpi, TopLevelWindow *window = nullptr)
     {
+        window = window ? window : m_window.get();
+        const WindowDescription &description = window->driver().window();
         RECT outer;
         RECT client;
-        GetWindowRect(m_window->handle(), &outer);
-        GetClientRect(m_window->handle(), &client);
-        outer.right += twipsToPixels(mainWindow.clientWidth, dpi) - client.right;
-        outer.bottom += twipsToPixels(mainWindow.clientHeight, dpi) - client.bottom;
-        SendMessageW(m_window->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+        GetWindowRect(window->handle(), &outer);
+        GetClientRect(window->handle(), &client);
+        outer.right += twipsToPixels(description.clientWidth, dpi) - client.right;
+        outer.bottom += twipsToPixels(description.clientHeight, dpi) - client.bottom;
+        SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&outer));
         pump();
     }
@@ -187,6 +190,18 @@ protected:
         GlobalUnlock(memory);
         SetClipboardData(CF_UNICODETEXT, memory);
         CloseClipboard();
+    }
+    // A key pressed on `focus`, with Ctrl and Shift as given, through the window's own loop.
+    void key(HWND focus, bool ctrl, bool shift, wchar_t letter)
+    {
+        SetFocus(focus);
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(focus, WM_KEYDOWN, letter, 0);
+        pump();
+        SetKeyboardState(std::array<BYTE, 256>{}.data());
     }
     // The panel on top of the others.
     int frontPanel() const
