@@ -73,8 +73,10 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
 
 bool linesMerge(const GridBlock &block, double unitsPerTwip)
 {
-    return (block.cellWidth + block.gapX) * unitsPerTwip < 1.0 ||
-           (block.cellHeight + block.gapY) * unitsPerTwip < 1.0;
+    // Boxes closer than two units apart show as a hatch of edges, not as boxes.
+    const double closest = block.boxed() ? 2.0 : 1.0;
+    return (block.cellWidth + block.gapX) * unitsPerTwip < closest ||
+           (block.cellHeight + block.gapY) * unitsPerTwip < closest;
 }
 
 Raster rasterise(const Drawing &drawing, int dpi)

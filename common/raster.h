@@ -69,7 +69,7 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
                                   int height);
 
 // Whether the lines of a block lie closer than one device unit apart at `unitsPerTwip`
-// device units to the twip (boxed cells: whole boxes closer than that): they would merge
+// device units to the twip (boxed cells: boxes closer than two units): they would merge
 // anyway, and a vector picture draws the block as one solid band, as gridPixels does for
 // pixels.
 bool linesMerge(const GridBlock &block, double unitsPerTwip);

@@ -46,6 +46,9 @@ tests=$(ctest --preset wasm -N | sed -n 's/^Total Tests: //p')
 echo
 echo "--- one press of 查看拼版图 under node, 20 runs each (for information)"
 node --no-warnings scripts/wasi-run.mjs "$build/tests/press.wasm" --time 20 || true
+echo
+echo "--- the layout planner's answer to a keystroke under node (for information)"
+node --no-warnings scripts/wasi-run.mjs "$build/tests/planner_bench.wasm" 10 || true
 
 echo
 echo "wasm: built in $built s, all ${tests:-?} tests passed under node $(node --version), $((SECONDS - start)) s in all"
