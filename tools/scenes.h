@@ -2,13 +2,15 @@
 
 // The states the screenshot tours show the window in, for the README and for review: each
 // front end's tour opens its window, brings the scene's tab to the front, types, presses
-// and scrolls as listed.
+// and scrolls as listed; then, for a scene with planner entries, opens the planner from the
+// imposition panel, types those into it and chooses the row of `plannerRow`.
 
 #include "common/panel.h"
 
 #include <span>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace korvane::tour {
 
@@ -19,6 +21,8 @@ struct Scene
     std::span<const std::pair<ControlName, std::u16string_view>> entries;
     ControlName button; // empty: nothing pressed
     std::span<const std::pair<ControlName, int>> scrolls;
+    std::span<const std::pair<ControlName, std::u16string_view>> planner = {};
+    ControlName plannerRow = {};
 };
 
 // clang-format off
@@ -35,6 +39,8 @@ inline constexpr std::pair<ControlName, std::u16string_view> Grammage[] = {
     {"Text1", u"80"}, {"Combo1", u"880*1230"}};
 inline constexpr std::pair<ControlName, std::u16string_view> Spine[] = {
     {"Text2", u"320"}, {"Text3", u"70"}};
+inline constexpr std::pair<ControlName, std::u16string_view> Planned[] = {
+    {"Text55", u"3"}, {"Text57", u"10"}, {"Text59", u"5000"}};
 inline constexpr std::pair<ControlName, int> Colours[] = {
     {"VScroll1", 230}, {"VScroll2", 120}, {"VScroll3", 40}};
 
@@ -46,6 +52,7 @@ inline constexpr Scene Scenes[] = {
     {"spine",             2, Spine,        "Command2", {}},
     {"colour",            3, {},           {},         Colours},
     {"about",             4, {},           {},         {}},
+    {"planner",           0, A4Mixed,      "Command6", {}, Planned, "Option54"},
 };
 // clang-format on
 
@@ -55,6 +62,25 @@ inline const Scene *findScene(std::string_view name)
         if (scene.name == name)
             return &scene;
     return nullptr;
+}
+
+// The scene's texts as the driver fills them in.
+inline std::vector<SetText>
+textsOf(std::span<const std::pair<ControlName, std::u16string_view>> entries)
+{
+    std::vector<SetText> texts;
+    for (const auto &[name, text] : entries)
+        texts.push_back({name, std::u16string(text)});
+    return texts;
+}
+
+// The index of the command `id` among the panel's.
+inline std::size_t commandIndex(const PanelTable &panel, std::string_view id)
+{
+    std::size_t index = 0;
+    while (index < panel.commands.size() && panel.commands[index].id != id)
+        ++index;
+    return index;
 }
 
 } // namespace korvane::tour

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Screenshots of the real window under a virtual X display, for the README and for review.
-# Run from the project root after building: xvfb-run -a -s "-screen 0 420x320x24" tools/screenshots.sh [out-dir]
+# Screenshots of the real windows under a virtual X display, for the README and for review.
+# Run from the project root after building: xvfb-run -a -s "-screen 0 840x640x24" tools/screenshots.sh [out-dir]
 set -euo pipefail
 out=${1:-docs}
 mkdir -p "$out"
-for scene in imposition imposition-turn imposition-tumble grammage spine colour about; do
+for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner; do
     build/tools/korvane_tour "$scene" 3 &
     pid=$!
     sleep 1.5
-    import -window root "$out/$scene.png"
+    if [ "$scene" = planner ]; then
+        # The planner alone, a window of its own.
+        window=$(xwininfo -root -tree 2>/dev/null | awk '/"拼版方案"/ { print $1; exit }')
+        import -window "$window" "$out/planner.png"
+    else
+        import -window root -crop 420x320+0+0 +repage "$out/$scene.png"
+    fi
     wait "$pid"
 done

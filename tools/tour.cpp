@@ -41,6 +41,14 @@ int main(int argc, char *argv[])
         panel->control<QPushButton>(scene->button)->click();
     window.move(20, 20);
     window.show();
+    if (!scene->planner.empty()) {
+        const korvane::PanelTable &imposition = *korvane::mainWindow.tabs.front().panel;
+        window.driver().run(0, korvane::tour::commandIndex(imposition, "openPlanner"));
+        auto *planner = window.findChild<korvane::WindowWidget *>(QStringLiteral("planner"));
+        planner->driver().fill(korvane::tour::textsOf(scene->planner));
+        planner->driver().activated({0, scene->plannerRow});
+        planner->move(20, 20);
+    }
     QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
     return app.exec();
 }

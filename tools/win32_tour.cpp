@@ -4,6 +4,7 @@
 //   --save DIR  writes what the imposition panel's commands hand on into DIR (a Windows
 //               path): the PNG and SVG files and the vector picture of a copy as an EMF
 #include "app/mainwindow.h"
+#include "imposition/plannerwindow.h"
 #include "tools/scenes.h"
 #include "win32/controlid.h"
 #include "win32/picture.h"
@@ -76,6 +77,14 @@ int wmain(int argc, wchar_t *argv[])
         save(*window.driver().document(0), folder);
     SetWindowPos(window.handle(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window.handle(), SW_SHOWNORMAL);
+    if (!scene->planner.empty()) {
+        const PanelTable &imposition = *mainWindow.tabs.front().panel;
+        window.driver().run(0, tour::commandIndex(imposition, "openPlanner"));
+        TopLevelWindow &planner = *window.opened(plannerWindow);
+        planner.driver().fill(tour::textsOf(scene->planner));
+        planner.driver().activated({0, scene->plannerRow});
+        SetWindowPos(planner.handle(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
     // No tool tip over the picture: the pointer of a virtual display rests on the diagram.
     EnumThreadWindows(
         GetCurrentThreadId(),

@@ -2,7 +2,7 @@
 # Screenshots of the Windows window under Wine on a virtual X display, for the README and for
 # review, and the files the imposition panel's commands write. Run from the project root
 # after `bash scripts/windows.sh` (or a build of the windows preset):
-#   xvfb-run -a -s "-screen 0 640x480x24" tools/windows-screenshots.sh [out-dir]
+#   xvfb-run -a -s "-screen 0 840x640x24" tools/windows-screenshots.sh [out-dir]
 # Uses a prefix of its own with Wine's X11 driver (the tests' prefixes draw nowhere).
 set -euo pipefail
 out=${1:-docs/windows}
@@ -15,13 +15,15 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LOCPATH=$PWD/build-windows/locales
 [ -e "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ] || bash scripts/wine-prefix.sh start "$PWD/build-windows/wine-prefix" >/dev/null
 [ -e "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-for scene in imposition imposition-turn imposition-tumble grammage spine colour about; do
+for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner; do
     /usr/lib/wine/wine64 "$tour" "$scene" 4 >/dev/null 2>&1 &
     pid=$!
     sleep 2.5
     # Wine's windows are captured one by one: without a window manager the root window
     # shows none of them.
-    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Korvane"/ { print $1; exit }')
+    caption=Korvane
+    [ "$scene" = planner ] && caption=拼版方案
+    window=$(xwininfo -root -tree 2>/dev/null | awk -v caption="\"$caption\"" 'index($0, caption) { print $1; exit }')
     import -window "$window" "$out/$scene.png"
     wait "$pid"
 done

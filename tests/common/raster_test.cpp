@@ -64,6 +64,22 @@ TEST(GridPixels, LinesFallInThePixelHoldingThem)
          209,
          161,
          {{0, 0, 209, 161}}},
+        // Boxes 150 twips wide and 150 apart, 10 pixels each and 10 between, a row of two:
+        // each box its own edges; boxes closer than two pixels are one band.
+        {"boxed",
+         {1, 2, 150, 150, 150, 150, 150, 75},
+         1.0 / 15,
+         100,
+         100,
+         {{10, 10, 11, 1},
+          {30, 10, 11, 1},
+          {10, 20, 11, 1},
+          {30, 20, 11, 1},
+          {10, 10, 1, 11},
+          {20, 10, 1, 11},
+          {30, 10, 1, 11},
+          {40, 10, 1, 11}}},
+        {"boxed close", {3, 3, 0, 0, 15, 150, 10, 0}, 1.0 / 15, 100, 100, {{0, 0, 5, 31}}},
         // Lines past the picture are not drawn, but the rows still reach its last column.
         {"beyond the box",
          {1, 10, 0, 0, 600, 100},
