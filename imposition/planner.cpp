@@ -1,6 +1,7 @@
 #include "imposition/planner.h"
 
 #include "imposition/guillotine.h"
+#include "imposition/stepfunction.h"
 
 #include <algorithm>
 
@@ -15,55 +16,10 @@ namespace {
 
 using imposition::Method;
 
-// The mixed family is searched as in the main panel, in integers: beside a cut, the best
-// part is the largest dot product of the cut's two counts with a point (k, f(k)) of a
-// non-increasing step function, which lies on the upper hull of the points where a run of
-// equal values ends.
-struct Point
-{
-    std::int64_t x;
-    std::int64_t y;
-};
-
-// Points on a hull edge are kept, so the first maximum is also the smallest k among equals.
-template <typename F> std::vector<Point> upperHull(std::int64_t n, F f)
-{
-    std::vector<Point> hull;
-    std::int64_t v = f(0);
-    for (std::int64_t k = 0; k <= n; ++k) {
-        const std::int64_t next = k < n ? f(k + 1) : -1;
-        if (next == v)
-            continue;
-        const Point p{k, v};
-        while (hull.size() >= 2) {
-            const Point &o = hull[hull.size() - 2];
-            const Point &a = hull.back();
-            if ((a.x - o.x) * (p.y - o.y) - (a.y - o.y) * (p.x - o.x) <= 0)
-                break;
-            hull.pop_back();
-        }
-        hull.push_back(p);
-        v = next;
-    }
-    return hull;
-}
-
-// The first hull point where a*x + c*y is largest, for a > 0 and c >= 0.
-const Point &firstMaximum(const std::vector<Point> &hull, std::int64_t a, std::int64_t c)
-{
-    std::size_t lo = 0;
-    std::size_t hi = hull.size() - 1;
-    while (lo < hi) {
-        const std::size_t mid = (lo + hi) / 2;
-        const std::int64_t rise =
-            a * (hull[mid + 1].x - hull[mid].x) + c * (hull[mid + 1].y - hull[mid].y);
-        if (rise <= 0)
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    return hull[lo];
-}
+// The mixed family is searched as in the main panel, in integers (stepfunction.h).
+using imposition::firstMaximum;
+using imposition::Point;
+using imposition::upperHull;
 
 struct Part
 {
