@@ -21,27 +21,10 @@ if(NOT CMAKE_SYSTEM_PROCESSOR MATCHES "^wasm")
     message(FATAL_ERROR "WasmTests.cmake is for the WebAssembly build (cmake --preset wasm)")
 endif()
 
-set(KORVANE_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources (Debian package googletest)")
-if(NOT EXISTS ${KORVANE_GOOGLETEST_SOURCE}/CMakeLists.txt)
-    message(FATAL_ERROR "No GoogleTest sources in ${KORVANE_GOOGLETEST_SOURCE}: apt-get install googletest")
-endif()
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(gtest_build_tests OFF CACHE BOOL "" FORCE)
-set(gtest_build_samples OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-set(BUILD_SHARED_LIBS OFF)
-# EXCLUDE_FROM_ALL: built only as a dependency of the tests that link it; and the project's
-# warning options are not GoogleTest's business.
-set(korvane_saved_compile_options "")
-get_directory_property(korvane_saved_compile_options COMPILE_OPTIONS)
-set_directory_properties(PROPERTIES COMPILE_OPTIONS "")
-add_subdirectory(${KORVANE_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-set_directory_properties(PROPERTIES COMPILE_OPTIONS "${korvane_saved_compile_options}")
+include(${CMAKE_CURRENT_LIST_DIR}/CrossGoogleTest.cmake)
 foreach(korvane_target IN ITEMS gtest gtest_main)
-    if(NOT TARGET ${korvane_target})
-        message(FATAL_ERROR "GoogleTest from ${KORVANE_GOOGLETEST_SOURCE} did not define ${korvane_target}")
-    endif()
     # GoogleTest's own build asks for -fexceptions whatever the toolchain says, and its
     # throws would not link here.
     get_target_property(korvane_flags ${korvane_target} COMPILE_FLAGS)

@@ -48,30 +48,11 @@ if(NOT CMAKE_CROSSCOMPILING)
 endif()
 
 # --- GoogleTest, cross-built -------------------------------------------------------------
-set(KORVANE_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources (Debian package googletest)")
-if(NOT EXISTS ${KORVANE_GOOGLETEST_SOURCE}/CMakeLists.txt)
-    message(FATAL_ERROR "No GoogleTest sources in ${KORVANE_GOOGLETEST_SOURCE}: apt-get install googletest")
-endif()
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-set(gtest_build_tests OFF CACHE BOOL "" FORCE)
-set(gtest_build_samples OFF CACHE BOOL "" FORCE)
 set(gmock_build_tests OFF CACHE BOOL "" FORCE)
-# Static libraries with the static C++ runtime, like everything else in this build.
-set(BUILD_SHARED_LIBS OFF)
+# The static C++ runtime, like everything else in this build.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-# EXCLUDE_FROM_ALL: built only as a dependency of the tests that link it; and the project's
-# warning options are not GoogleTest's business.
-set(korvane_saved_compile_options "")
-get_directory_property(korvane_saved_compile_options COMPILE_OPTIONS)
-set_directory_properties(PROPERTIES COMPILE_OPTIONS "")
-add_subdirectory(${KORVANE_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-set_directory_properties(PROPERTIES COMPILE_OPTIONS "${korvane_saved_compile_options}")
-foreach(korvane_target IN ITEMS GTest::gtest GTest::gtest_main)
-    if(NOT TARGET ${korvane_target})
-        message(FATAL_ERROR "GoogleTest from ${KORVANE_GOOGLETEST_SOURCE} did not define ${korvane_target}")
-    endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/CrossGoogleTest.cmake)
 
 # --- the launcher --------------------------------------------------------------------------
 add_executable(korvane_launch ${PROJECT_SOURCE_DIR}/tools/win32_launch.cpp)

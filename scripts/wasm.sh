@@ -17,20 +17,7 @@ start=$SECONDS
 packages=(cmake make clang-14 lld-14 llvm-14 wasi-libc libc++-14-dev-wasm32
           libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 libfast-float-dev googletest)
 command -v node >/dev/null || packages+=(nodejs)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "wasm.sh: missing packages: ${missing[*]} (run as root, or apt-get install them)"
-        exit 1
-    fi
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq || exit 1
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || exit 1
-fi
+bash scripts/install-deps.sh --only "${packages[@]}" || exit 1
 
 fail() {
     echo "wasm: FAILED: $1 ($((SECONDS - start)) s)"

@@ -17,20 +17,7 @@ start_all=$SECONDS
 # --- packages ---------------------------------------------------------------------------
 packages=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine nsis
           fonts-noto-cjk util-linux locales)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "windows.sh: missing packages: ${missing[*]} (run as root, or apt-get install them)"
-        exit 1
-    fi
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq || exit 1
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || exit 1
-fi
+bash scripts/install-deps.sh --only "${packages[@]}" || exit 1
 
 # Wine servers of this build tree are ended however the script ends.
 stop_wine() {
