@@ -4,7 +4,7 @@
 #include "common/raster.h"
 #include "common/rules.h"
 #include "tests/cases/documentcases.h"
-#include "tests/win32/windowtest.h"
+#include "tests/win32/winewindowtest.h"
 #include "win32/ondemand.h"
 #include "win32/picture.h"
 #include "win32/savefile.h"

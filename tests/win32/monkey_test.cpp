@@ -3,7 +3,7 @@
 // Alt+C from any tab, tabs clicked or stepped with the arrow keys, scroll bars moved by keys
 // and clicks, every error box answered. After each action the window must still make sense.
 #include "tests/cases/monkeycases.h"
-#include "tests/win32/windowtest.h"
+#include "tests/win32/winewindowtest.h"
 
 #include <random>
 

@@ -3,7 +3,7 @@
 #include "common/raster.h"
 #include "imposition/plannerwindow.h"
 #include "tests/cases/paritycases.h"
-#include "tests/win32/windowtest.h"
+#include "tests/win32/winewindowtest.h"
 #include "win32/colours.h"
 
 #include <oleacc.h>

@@ -1,7 +1,7 @@
 // What the Windows front end adds to the panels' handlers, in the real window: geometry at
 // 96 and 144 dpi, the real error box and the focus after it, results in the labels and the
 // scroll bars. The cases are the handler tests' own.
-#include "tests/win32/windowtest.h"
+#include "tests/win32/winewindowtest.h"
 #include "win32/colours.h"
 #include "win32/dpi.h"
 
