@@ -24,8 +24,11 @@ QColor colourOf(const Colour &colour, const QPalette &palette)
 
 QFont toQFont(const Typeface &typeface)
 {
+    // The families as installed, read once: asking after each candidate by name would have
+    // fontconfig resolve every missing one at start-up.
+    static const QStringList installed = QFontDatabase::families();
     const std::u16string_view face = chooseFace(typeface.face, [](std::u16string_view candidate) {
-        return QFontDatabase::hasFamily(toQString(candidate));
+        return installed.contains(toQString(candidate));
     });
     QFont font;
     font.setFamilies({toQString(face)});

@@ -58,9 +58,11 @@ WindowWidget::WindowWidget(const WindowDescription &description, QWidget *parent
 {
     setObjectName(toQString(description.name));
     setWindowTitle(toQString(description.caption));
+    // Pictures rather than files: a file would have Qt look for icon engines among its
+    // plugins at start-up.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/korvane/icon-16.png"));
-    icon.addFile(QStringLiteral(":/korvane/icon-32.png"));
+    icon.addPixmap(QPixmap(QStringLiteral(":/korvane/icon-16.png")));
+    icon.addPixmap(QPixmap(QStringLiteral(":/korvane/icon-32.png")));
     setWindowIcon(icon);
     resize(twipsToPixels(description.clientWidth, LogicalDpi),
            twipsToPixels(description.clientHeight, LogicalDpi));
@@ -166,8 +168,10 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
     case ControlKind::AutoLabel:
         return new QLabel(toQString(row.text), parent);
     case ControlKind::TextBox: {
-        auto *edit = new QLineEdit(toQString(row.text), parent);
+        // The limit first: setting it lays the text out again.
+        auto *edit = new QLineEdit(parent);
         edit->setMaxLength(maxLength(behaviour));
+        edit->setText(toQString(row.text));
         connect(edit, &QLineEdit::textEdited, this, report);
         return edit;
     }
