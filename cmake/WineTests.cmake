@@ -36,10 +36,14 @@
 # (its own fixture; copying takes about 1-3 s, and only when a test asks for that dpi). The
 # test is named TARGET_<n>dpi unless NAME is given, and finds the dpi it should see in the
 # environment variable KORVANE_EXPECTED_DPI (96 in the main prefix), so that it can fail
-# rather than pass at the wrong scale. Two things Wine 8 does not do as
-# Windows does: it does not scale DPI-unaware programs (they too see 144), and every process
-# reports itself per-monitor aware whatever its manifest says; the manifest's DPI settings
-# and the look of bitmap-scaled windows need a real Windows to check.
+# rather than pass at the wrong scale. The programs of one prefix share one desktop, and with
+# it the focus and the foreground window: its tests hold the prefix's lock and run one at a
+# time, so that a window of one test never takes the keys of another.
+#
+# Two things Wine 8 does not do as Windows does: it does not scale DPI-unaware programs (they
+# too see 144), and every process reports itself per-monitor aware whatever its manifest
+# says; the manifest's DPI settings and the look of bitmap-scaled windows need a real
+# Windows to check.
 
 include_guard(GLOBAL)
 
@@ -143,6 +147,7 @@ function(korvane_wine_test target)
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "WINEPREFIX=${prefix};LANG=zh_CN.UTF-8;LOCPATH=${CMAKE_BINARY_DIR}/locales;WINEDEBUG=-all;WINEARCH=win64;WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d;KORVANE_WINE_TIMEOUT=${program_timeout};KORVANE_EXPECTED_DPI=${arg_DPI}"
         FIXTURES_REQUIRED ${fixture}
+        RESOURCE_LOCK ${fixture}
         TIMEOUT ${arg_TIMEOUT}
         LABELS wine)
 endfunction()
