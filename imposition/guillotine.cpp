@@ -265,44 +265,40 @@ private:
     std::vector<std::int32_t> m_f;
 };
 
+// One pass of joinGrids along one axis: grids of one placement that share a band (the same
+// `at` and `count` across it) and meet end to end along it become one. True when any did.
+bool joinAlong(std::vector<Grid> &grids, std::int64_t Grid::*at, std::int64_t Grid::*count,
+               std::int64_t Grid::*from, std::int64_t Grid::*length, std::int64_t pitch,
+               std::int64_t turnedPitch)
+{
+    std::sort(grids.begin(), grids.end(), [&](const Grid &l, const Grid &r) {
+        return std::tie(l.turned, l.*at, l.*count, l.*from) <
+               std::tie(r.turned, r.*at, r.*count, r.*from);
+    });
+    bool joined = false;
+    std::vector<Grid> out;
+    for (const Grid &g : grids) {
+        Grid *last = out.empty() ? nullptr : &out.back();
+        if (last && last->turned == g.turned && last->*at == g.*at && last->*count == g.*count &&
+            last->*from + last->*length * (g.turned ? turnedPitch : pitch) == g.*from) {
+            last->*length += g.*length;
+            joined = true;
+        } else {
+            out.push_back(g);
+        }
+    }
+    grids = std::move(out);
+    return joined;
+}
+
 // Joins grids of one placement that continue each other, side by side or stacked, so a
 // layout comes back in few blocks.
 void joinGrids(std::vector<Grid> &grids, std::int64_t a, std::int64_t b)
 {
-    const auto pitchAcross = [&](const Grid &g) { return g.turned ? b : a; };
-    const auto pitchAlong = [&](const Grid &g) { return g.turned ? a : b; };
+    // A cell is a across and b along, or b across and a along when turned.
     for (bool joined = true; joined;) {
-        joined = false;
-        std::sort(grids.begin(), grids.end(), [](const Grid &l, const Grid &r) {
-            return std::tie(l.turned, l.across, l.rows, l.along) <
-                   std::tie(r.turned, r.across, r.rows, r.along);
-        });
-        std::vector<Grid> out;
-        for (const Grid &g : grids) {
-            Grid *last = out.empty() ? nullptr : &out.back();
-            if (last && last->turned == g.turned && last->across == g.across &&
-                last->rows == g.rows && last->along + last->cols * pitchAlong(g) == g.along) {
-                last->cols += g.cols;
-                joined = true;
-            } else {
-                out.push_back(g);
-            }
-        }
-        std::sort(out.begin(), out.end(), [](const Grid &l, const Grid &r) {
-            return std::tie(l.turned, l.along, l.cols, l.across) <
-                   std::tie(r.turned, r.along, r.cols, r.across);
-        });
-        grids.clear();
-        for (const Grid &g : out) {
-            Grid *last = grids.empty() ? nullptr : &grids.back();
-            if (last && last->turned == g.turned && last->along == g.along &&
-                last->cols == g.cols && last->across + last->rows * pitchAcross(g) == g.across) {
-                last->rows += g.rows;
-                joined = true;
-            } else {
-                grids.push_back(g);
-            }
-        }
+        joined = joinAlong(grids, &Grid::across, &Grid::rows, &Grid::along, &Grid::cols, b, a);
+        joined |= joinAlong(grids, &Grid::along, &Grid::cols, &Grid::across, &Grid::rows, a, b);
     }
 }
 
