@@ -159,12 +159,11 @@ void Driver::resized(TwipsSize client)
     }
 }
 
-void Driver::runEvent(int panel, const Event &event)
+std::vector<Reading> Driver::readings(int panel, std::span<const ControlName> reads) const
 {
-    Busy busy(m_busy);
     std::vector<Reading> readings;
-    readings.reserve(event.reads.size());
-    for (ControlName name : event.reads) {
+    readings.reserve(reads.size());
+    for (ControlName name : reads) {
         const ControlRef control{panel, name};
         // A diagram's size is where the driver has placed it.
         const TwipsRect at = placeOf(control);
@@ -172,7 +171,13 @@ void Driver::runEvent(int panel, const Event &event)
                                ? Reading{{}, 0, {at.width, at.height}}
                                : m_frontEnd.read(control));
     }
-    apply(panel, event.handle(readings));
+    return readings;
+}
+
+void Driver::runEvent(int panel, const Event &event)
+{
+    Busy busy(m_busy);
+    apply(panel, event.handle(readings(panel, event.reads)));
 }
 
 void Driver::apply(int panel, const Outcome &outcome)
@@ -243,11 +248,8 @@ void Driver::run(int panel, std::size_t index)
     if (!commandEnabled(command, last, panel == m_front))
         return;
     Busy busy(m_busy);
-    std::vector<Reading> readings;
-    for (ControlName name : command.reads)
-        readings.push_back(m_frontEnd.read({panel, name}));
     // The request carries its own copy of the document.
-    const CommandRequest request = command.handle(last, readings);
+    const CommandRequest request = command.handle(last, readings(panel, command.reads));
     std::visit(Overloaded{
                    [this](const CopyRequest &copy) {
                        if (const auto reason = m_io.copy(copy.document))

@@ -143,6 +143,9 @@ public:
     const ControlRow &rowOf(ControlRef control) const;
     // Where a control stands now, in twips: its row's place, anchors followed.
     TwipsRect placeOf(ControlRef control) const;
+    // The controls `reads` of `panel` as an event or command is given them now: as the front
+    // end reads them, a diagram as the size it stands at.
+    std::vector<Reading> readings(int panel, std::span<const ControlName> reads) const;
 
     // What the front end reports. The user pressed a button, chose an option, let a scroll
     // bar's value settle, edited a text or picked a list's item: its event runs, unless an

@@ -44,6 +44,33 @@ private:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(keyCode), modifiers);
     }
     DiagramView *drawpic() { return control<DiagramView>(0, "drawpic"); }
+    // A fresh window with `front` in front, `inputs` typed into `panel` and the focus on
+    // `focus`.
+    bool restart(int front, int panel, const std::vector<test::Entry> &inputs, ControlName focus)
+    {
+        closeWindow();
+        if (!openWindow())
+            return false;
+        tabs()->setCurrentIndex(front);
+        for (const test::Entry &input : inputs)
+            enter(panel, input.control, toQString(input.text));
+        widgetOf(front, focus)->setFocus();
+        return true;
+    }
+    // What `view` should show for the drawing of `event` as its window reads it now: the
+    // drawing's ink on the window colour.
+    static QImage expectedPicture(const Driver &driver, const Event &event, const DiagramView &view,
+                                  int dpi)
+    {
+        const Outcome outcome = event.handle(driver.readings(0, event.reads));
+        const Raster raster = rasterise(*std::get<Update>(outcome).drawing, dpi);
+        QImage expected(raster.width, raster.height, QImage::Format_RGB32);
+        expected.fill(view.palette().color(QPalette::Base));
+        QPainter painter(&expected);
+        for (const PixelRect &r : raster.ink)
+            painter.fillRect(r.x, r.y, r.width, r.height, view.palette().color(QPalette::Text));
+        return expected;
+    }
 
 private slots:
     void init() { QVERIFY(openWindow()); }
@@ -99,12 +126,7 @@ private slots:
     void accessKeysPressTheirButton()
     {
         for (const test::AccessKeyCase &c : test::accessKeyCases()) {
-            closeWindow();
-            QVERIFY(openWindow());
-            tabs()->setCurrentIndex(c.front);
-            for (const test::Entry &input : c.inputs)
-                enter(c.panel, input.control, toQString(input.text));
-            widgetOf(c.front, c.focus)->setFocus();
+            QVERIFY(restart(c.front, c.panel, c.inputs, c.focus));
             const auto boxes = test::answeringBoxes(
                 [&] { key(QChar(c.key).toUpper().unicode(), Qt::AltModifier); });
             QVERIFY2(boxes.size() == c.boxes, c.name.c_str());
@@ -118,12 +140,7 @@ private slots:
     void focusStaysWhereTheUserLooks()
     {
         for (const test::FocusRuleCase &c : test::focusRuleCases()) {
-            closeWindow();
-            QVERIFY(openWindow());
-            tabs()->setCurrentIndex(c.front);
-            for (const test::Entry &input : c.inputs)
-                enter(1, input.control, toQString(input.text));
-            widgetOf(c.front, c.focus)->setFocus();
+            QVERIFY(restart(c.front, 1, c.inputs, c.focus));
             const QString before = textOf(c.front, c.focus);
             const auto boxes = test::answeringBoxes([&] {
                 if (c.clicked >= 0)
@@ -304,28 +321,9 @@ private slots:
             for (const test::Entry &entry : c.typed)
                 type(planner, entry);
             const Event &redraw = planner->driver().window().tabs[0].panel->events.back();
-            std::vector<Reading> readings;
-            for (ControlName name : redraw.reads) {
-                if (name == "planpic") {
-                    const TwipsRect at = planner->driver().placeOf({0, name});
-                    readings.push_back({{}, 0, {at.width, at.height}});
-                } else if (auto *option = qobject_cast<QRadioButton *>(planner->control(name))) {
-                    readings.push_back({{}, option->isChecked()});
-                } else {
-                    readings.push_back({toU16(shown(planner, name))});
-                }
-            }
-            const Raster raster =
-                rasterise(*std::get<Update>(redraw.handle(readings)).drawing, c.dpi);
-            auto *view = planner->control<DiagramView>("planpic");
-            QImage expected(raster.width, raster.height, QImage::Format_RGB32);
-            expected.fill(view->palette().color(QPalette::Base));
-            QPainter painter(&expected);
-            for (const PixelRect &r : raster.ink)
-                painter.fillRect(r.x, r.y, r.width, r.height,
-                                 view->palette().color(QPalette::Text));
-            painter.end();
-            QVERIFY2(view->picture().convertToFormat(QImage::Format_RGB32) == expected,
+            const auto *view = planner->control<DiagramView>("planpic");
+            QVERIFY2(view->picture().convertToFormat(QImage::Format_RGB32) ==
+                         expectedPicture(planner->driver(), redraw, *view, c.dpi),
                      c.name.c_str());
         }
         QVERIFY2(run > 0, "no planner diagram case at this dpi");
@@ -369,26 +367,13 @@ private slots:
             if (c.dpi != drawpic()->dpi())
                 continue;
             ++run;
-            std::vector<Reading> readings;
+            for (const test::Entry &input : c.inputs)
+                enter(0, input.control, toQString(input.text));
             const Event &view = m_window->driver().window().tabs[0].panel->events[0];
-            for (ControlName name : view.reads) {
-                for (const test::Entry &input : c.inputs)
-                    if (input.control == name)
-                        enter(0, name, toQString(input.text));
-                readings.push_back({toU16(textOf(0, name))});
-            }
+            const QImage expected = expectedPicture(m_window->driver(), view, *drawpic(), c.dpi);
             QVERIFY(test::answeringBoxes([this] {
                         control<QPushButton>(0, "Command6")->click();
                     }).isEmpty());
-            const Raster raster =
-                rasterise(*std::get<Update>(view.handle(readings)).drawing, c.dpi);
-            QImage expected(raster.width, raster.height, QImage::Format_RGB32);
-            expected.fill(drawpic()->palette().color(QPalette::Base));
-            QPainter painter(&expected);
-            for (const PixelRect &r : raster.ink)
-                painter.fillRect(r.x, r.y, r.width, r.height,
-                                 drawpic()->palette().color(QPalette::Text));
-            painter.end();
             QVERIFY2(drawpic()->picture().convertToFormat(QImage::Format_RGB32) == expected,
                      c.name.c_str());
         }

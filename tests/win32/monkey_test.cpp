@@ -47,16 +47,11 @@ protected:
         PostMessageW(to, message, key, message == WM_SYSCHAR ? 1 << 29 : 0);
         pump();
     }
-    void press(HWND button, ControlName name, const std::function<void()> &how)
+    void press(ControlName name, const std::function<void()> &how)
     {
-        std::vector<SeenBox> seen;
-        g_seen = &seen;
         const ULONGLONG start = GetTickCount64();
-        how();
+        const std::vector<SeenBox> seen = boxesWhile(how);
         const ULONGLONG answered = seen.empty() ? GetTickCount64() : seen.front().seenAt;
-        pump();
-        g_seen = nullptr;
-        (void)button;
         ASSERT_LT(answered - start, PressBudgetMs) << where() << ": " << name;
         ASSERT_LE(seen.size(), 1u) << where() << ": boxes after " << name;
         if (seen.empty())
@@ -99,22 +94,16 @@ protected:
             const auto buttons = all({ControlKind::Button});
             const ControlName name = buttons[std::size_t(pick(buttons.size()))];
             const HWND button = m_window->control(name);
-            press(button, name, [button] { SendMessageW(button, BM_CLICK, 0, 0); });
+            press(name, [button] { SendMessageW(button, BM_CLICK, 0, 0); });
             break;
         }
         case A::AltC:
-            press(m_window->control("Command1"), "Command1",
+            press("Command1",
                   [&] { key(GetFocus() ? GetFocus() : m_window->handle(), WM_SYSCHAR, u'c'); });
             break;
         case A::SwitchTab:
             if (pick(2) == 0) {
-                RECT tab;
-                SendMessageW(tabs, TCM_GETITEMRECT, WPARAM(pick(5)),
-                             reinterpret_cast<LPARAM>(&tab));
-                const LPARAM at =
-                    MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
-                SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
-                SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+                clickTab(pick(5));
             } else {
                 SetFocus(tabs);
                 key(tabs, WM_KEYDOWN, pick(2) ? VK_LEFT : VK_RIGHT);

@@ -18,6 +18,30 @@ protected:
     {
         return name == "TabStrip1" ? m_window->tabStrip() : control(tab, name);
     }
+    // A fresh window with `front` in front, `inputs` typed into `panel` and the focus on
+    // `focus`, which it returns.
+    HWND restart(int front, int panel, const std::vector<test::Entry> &inputs, ControlName focus)
+    {
+        TearDown();
+        SetUp();
+        selectTab(front);
+        for (const test::Entry &input : inputs)
+            enter(panel, input);
+        HWND stopped = stop(front, focus);
+        SetFocus(stopped);
+        return stopped;
+    }
+    // The diagram a raster should show: ink on the window colour.
+    static std::vector<std::uint32_t> expectedPicture(const Raster &raster)
+    {
+        std::vector<std::uint32_t> expected(std::size_t(raster.width) * std::size_t(raster.height),
+                                            pixelOf(GetSysColor(COLOR_WINDOW)));
+        for (const PixelRect &r : raster.ink)
+            for (int y = r.y; y < r.y + r.height; ++y)
+                std::fill_n(expected.begin() + std::ptrdiff_t(y) * raster.width + r.x, r.width,
+                            pixelOf(GetSysColor(COLOR_WINDOWTEXT)));
+        return expected;
+    }
     // The focus is on `window`, or in the text field of that drop-down box.
     static bool focusIn(HWND window)
     {
@@ -97,18 +121,9 @@ TEST_F(ParityTest, AccessKeysPressTheirButton)
 {
     for (const test::AccessKeyCase &c : test::accessKeyCases()) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        selectTab(c.front);
-        for (const test::Entry &input : c.inputs)
-            enter(c.panel, input);
-        HWND focus = stop(c.front, c.focus);
-        SetFocus(focus);
-        std::vector<SeenBox> seen;
-        g_seen = &seen;
-        PostMessageW(GetFocus(), WM_SYSCHAR, c.key, 1 << 29);
-        pump();
-        g_seen = nullptr;
+        HWND focus = restart(c.front, c.panel, c.inputs, c.focus);
+        const std::vector<SeenBox> seen =
+            boxesWhile([&] { PostMessageW(GetFocus(), WM_SYSCHAR, c.key, 1 << 29); });
         EXPECT_EQ(int(seen.size()), c.boxes);
         for (const test::Entry &result : c.results)
             EXPECT_EQ(textOf(control(c.panel, result.control)), result.text);
@@ -122,28 +137,13 @@ TEST_F(ParityTest, FocusStaysWhereTheUserLooks)
 {
     for (const test::FocusRuleCase &c : test::focusRuleCases()) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        selectTab(c.front);
-        for (const test::Entry &input : c.inputs)
-            enter(1, input);
-        SetFocus(stop(c.front, c.focus));
-        const std::u16string before = textOf(control(c.front, c.focus));
-        std::vector<SeenBox> seen;
-        g_seen = &seen;
-        if (c.clicked >= 0) {
-            // A real click on the tab.
-            RECT tab;
-            SendMessageW(m_window->tabStrip(), TCM_GETITEMRECT, WPARAM(c.clicked),
-                         reinterpret_cast<LPARAM>(&tab));
-            const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
-            SendMessageW(m_window->tabStrip(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-            SendMessageW(m_window->tabStrip(), WM_LBUTTONUP, 0, at);
-        } else {
-            PostMessageW(GetFocus(), WM_SYSCHAR, u'c', 1 << 29);
-        }
-        pump();
-        g_seen = nullptr;
+        const std::u16string before = textOf(restart(c.front, 1, c.inputs, c.focus));
+        const std::vector<SeenBox> seen = boxesWhile([&] {
+            if (c.clicked >= 0)
+                clickTab(c.clicked);
+            else
+                PostMessageW(GetFocus(), WM_SYSCHAR, u'c', 1 << 29);
+        });
         EXPECT_EQ(int(seen.size()), c.clicked >= 0 ? 0 : 1);
         EXPECT_EQ(frontPanel(), c.frontAfter);
         EXPECT_TRUE(focusIn(stop(c.frontAfter, c.focusAfter)));
@@ -313,27 +313,10 @@ TEST_F(PlannerTest, DiagramPixels)
         for (const test::Entry &entry : c.typed)
             type(planner, entry);
         const Event &redraw = planner->driver().window().tabs[0].panel->events.back();
-        std::vector<Reading> readings;
-        for (ControlName name : redraw.reads) {
-            const TwipsRect at = planner->driver().placeOf({0, name});
-            if (name == "planpic")
-                readings.push_back({{}, 0, {at.width, at.height}});
-            else if (name.starts_with("Option"))
-                readings.push_back(
-                    {{}, int(SendMessageW(planner->control(name), BM_GETCHECK, 0, 0))});
-            else
-                readings.push_back({textOf(planner->control(name))});
-        }
-        const Raster raster =
-            rasterise(*std::get<Update>(redraw.handle(readings)).drawing, planner->dpi());
-        std::vector<std::uint32_t> expected(std::size_t(raster.width) * std::size_t(raster.height),
-                                            pixelOf(GetSysColor(COLOR_WINDOW)));
-        for (const PixelRect &r : raster.ink)
-            for (int y = r.y; y < r.y + r.height; ++y)
-                std::fill_n(expected.begin() + std::ptrdiff_t(y) * raster.width + r.x, r.width,
-                            pixelOf(GetSysColor(COLOR_WINDOWTEXT)));
+        const Outcome outcome = redraw.handle(planner->driver().readings(0, redraw.reads));
         EXPECT_EQ(planner->dpi(), c.dpi);
-        EXPECT_TRUE(planner->surface("planpic").picture() == expected);
+        EXPECT_TRUE(planner->surface("planpic").picture() ==
+                    expectedPicture(rasterise(*std::get<Update>(outcome).drawing, c.dpi)));
     }
 }
 
@@ -370,25 +353,16 @@ TEST_F(ParityTest, DiagramPixels)
     for (const test::DiagramCase &c : test::diagramCases()) {
         SCOPED_TRACE(c.name);
         moveToDpi(c.dpi);
-        std::vector<Reading> readings;
-        for (ControlName name : view.reads) {
-            for (const test::Entry &input : c.inputs)
-                if (input.control == name)
-                    enter(0, input);
-            readings.push_back({textOf(control(0, name))});
-        }
+        for (const test::Entry &input : c.inputs)
+            enter(0, input);
+        const Outcome outcome = view.handle(m_window->driver().readings(0, view.reads));
         SendMessageW(control(0, "Command6"), BM_CLICK, 0, 0);
         pump();
-        const Raster raster = rasterise(*std::get<Update>(view.handle(readings)).drawing, c.dpi);
-        std::vector<std::uint32_t> expected(std::size_t(raster.width) * std::size_t(raster.height),
-                                            pixelOf(GetSysColor(COLOR_WINDOW)));
-        for (const PixelRect &r : raster.ink)
-            for (int y = r.y; y < r.y + r.height; ++y)
-                std::fill_n(expected.begin() + std::ptrdiff_t(y) * raster.width + r.x, r.width,
-                            pixelOf(GetSysColor(COLOR_WINDOWTEXT)));
+        const Raster raster = rasterise(*std::get<Update>(outcome).drawing, c.dpi);
         const Surface &surface = m_window->surface("drawpic");
         ASSERT_EQ(surface.pictureWidth(), raster.width);
         ASSERT_EQ(surface.pictureHeight(), raster.height);
+        const std::vector<std::uint32_t> expected = expectedPicture(raster);
         EXPECT_TRUE(surface.picture() == expected);
 
         // What the box paints is its bitmap.

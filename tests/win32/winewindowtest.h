@@ -13,6 +13,7 @@
 #include <array>
 #include <commctrl.h>
 #include <cstdint>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -148,16 +149,31 @@ protected:
     {
         SetWindowTextW(control(tab, entry.control), wide(entry.text).c_str());
     }
+    // The error boxes seen, and answered, while `act` runs and its messages are handled.
+    std::vector<SeenBox> boxesWhile(const std::function<void()> &act)
+    {
+        std::vector<SeenBox> seen;
+        g_seen = &seen;
+        act();
+        pump();
+        g_seen = nullptr;
+        return seen;
+    }
     std::vector<SeenBox> press(const test::PressCase &c)
     {
         for (const test::Entry &input : c.inputs)
             enter(c.tab, input);
-        std::vector<SeenBox> seen;
-        g_seen = &seen;
-        SendMessageW(control(c.tab, c.button), BM_CLICK, 0, 0);
-        pump();
-        g_seen = nullptr;
-        return seen;
+        return boxesWhile([&] { SendMessageW(control(c.tab, c.button), BM_CLICK, 0, 0); });
+    }
+    // A click on the middle of tab `index`, as the mouse gives it.
+    void clickTab(int index)
+    {
+        RECT tab;
+        SendMessageW(m_window->tabStrip(), TCM_GETITEMRECT, WPARAM(index),
+                     reinterpret_cast<LPARAM>(&tab));
+        const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+        SendMessageW(m_window->tabStrip(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(m_window->tabStrip(), WM_LBUTTONUP, 0, at);
     }
     void selectTab(int tab)
     {
