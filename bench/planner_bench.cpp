@@ -78,7 +78,7 @@ std::vector<Timing> time(const Input &in, int runs)
         Timing t;
         t.plan = milliseconds([&] {
             const Result r = plan(in);
-            const auto p = paper(r.rows[std::size_t(Row::Best)].ups, r.sheetWidth, r.sheetLength,
+            const auto p = paper(r.layout(LayoutKind::Best).ups, r.sheet.width, r.sheet.length,
                                  5000, 300, 8000);
             t.cutShort = r.proof == Proof::CutShort && p;
         });

@@ -11,11 +11,6 @@ template <typename... F> struct Overloaded : F...
 };
 template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 
-char16_t upper(char16_t c)
-{
-    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
-}
-
 } // namespace
 
 // While an outcome is applied, or a handler, box or dialog runs, what the front end reports
@@ -126,7 +121,7 @@ bool Driver::keyPressed(const KeyPress &key)
     // The key stays the command's while the command is disabled: Ctrl+Shift+C copies no text
     // box's selection either.
     const PanelTable &front = *m_window.tabs[std::size_t(m_front)].panel;
-    const Command *command = commandFor(front, {key.shift, upper(key.letter)});
+    const Command *command = commandFor(front, {key.shift, key.letter});
     if (command)
         run(m_front, std::size_t(command - front.commands.data()));
     return command != nullptr;

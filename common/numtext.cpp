@@ -30,6 +30,21 @@ bool isDigit(char16_t c)
     return c >= u'0' && c <= u'9';
 }
 
+// The exponent part of a scanned text ("e-12"), its magnitude held at a billion: beyond that
+// no digit count of a text changes what it means.
+long long exponentOf(std::string_view exponentPart)
+{
+    long long exponent = 0;
+    bool negative = false;
+    for (char c : exponentPart.substr(std::min<std::size_t>(1, exponentPart.size()))) {
+        if (c == '-')
+            negative = true;
+        else if (c != '+' && exponent < 1'000'000'000)
+            exponent = exponent * 10 + (c - '0');
+    }
+    return negative ? -exponent : exponent;
+}
+
 // Whether a number from_chars found out of range ("123.45e-6" in plain ASCII, no sign)
 // is below one in magnitude, i.e. too small rather than too large.
 bool belowOne(std::string_view ascii)
@@ -41,24 +56,23 @@ bool belowOne(std::string_view ascii)
     if (firstSignificant == std::string_view::npos)
         return true; // all zeros
     // Decimal exponent of the first significant digit, before the exponent part.
-    long long magnitude = firstSignificant < point
-                              ? static_cast<long long>(point - firstSignificant) - 1
-                              : -static_cast<long long>(firstSignificant - point);
-    long long exponent = 0;
-    bool negativeExponent = false;
-    for (std::size_t i = e + 1; i < ascii.size(); ++i) {
-        if (ascii[i] == '-')
-            negativeExponent = true;
-        else if (ascii[i] != '+' && exponent < 1'000'000'000)
-            exponent = exponent * 10 + (ascii[i] - '0');
-    }
-    magnitude += negativeExponent ? -exponent : exponent;
-    return magnitude < 0;
+    const long long magnitude = firstSignificant < point
+                                    ? static_cast<long long>(point - firstSignificant) - 1
+                                    : -static_cast<long long>(firstSignificant - point);
+    return magnitude + exponentOf(ascii.substr(e)) < 0;
 }
 
-} // namespace
+// A text that follows the grammar, in plain ASCII for from_chars (which on its own would
+// accept "inf", "nan" and hexadecimal forms we do not want): the mantissa with its point,
+// then the exponent part, if any; and the sign apart.
+struct Written
+{
+    bool negative = false;
+    std::string ascii;
+    std::size_t mantissaEnd = 0; // ascii[0, mantissaEnd) is the mantissa
+};
 
-std::optional<double> parseNumber(std::u16string_view text)
+std::optional<Written> scan(std::u16string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -67,16 +81,14 @@ std::optional<double> parseNumber(std::u16string_view text)
     while (end > begin && isBlank(text[end - 1]))
         --end;
 
-    // Validate the grammar by hand and copy into plain ASCII for from_chars, which on its
-    // own would accept "inf", "nan" and hexadecimal forms we do not want.
-    std::string ascii;
+    Written written;
+    std::string &ascii = written.ascii;
     ascii.reserve(end - begin);
     std::size_t i = begin;
     auto peek = [&]() -> char16_t { return i < end ? plainForm(text[i]) : u'\0'; };
 
-    bool negative = false;
     if (peek() == u'+' || peek() == u'-') {
-        negative = peek() == u'-';
+        written.negative = peek() == u'-';
         ++i;
     }
     std::size_t mantissaDigits = 0;
@@ -96,6 +108,7 @@ std::optional<double> parseNumber(std::u16string_view text)
     }
     if (mantissaDigits == 0)
         return std::nullopt;
+    written.mantissaEnd = ascii.size();
     if (peek() == u'e' || peek() == u'E') {
         ascii.push_back('e');
         ++i;
@@ -114,7 +127,17 @@ std::optional<double> parseNumber(std::u16string_view text)
     }
     if (i != end)
         return std::nullopt;
+    return written;
+}
 
+} // namespace
+
+std::optional<double> parseNumber(std::u16string_view text)
+{
+    const std::optional<Written> written = scan(text);
+    if (!written)
+        return std::nullopt;
+    const std::string &ascii = written->ascii;
     double value = 0.0;
     const char *first = ascii.data();
     const char *last = first + ascii.size();
@@ -139,7 +162,43 @@ std::optional<double> parseNumber(std::u16string_view text)
     }
     if (!std::isfinite(value))
         return std::nullopt;
-    return negative ? -value : value;
+    return written->negative ? -value : value;
+}
+
+std::optional<std::int64_t> parseHundredths(std::u16string_view text, std::int64_t maximum)
+{
+    const std::optional<Written> written = scan(text);
+    if (!written)
+        return std::nullopt;
+    const std::string_view ascii = written->ascii;
+    const std::string_view mantissa = ascii.substr(0, written->mantissaEnd);
+    // The value is digits x 10^shift: the mantissa's digits without the point, shifted by the
+    // exponent, less the digits after the point, plus two for hundredths.
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    std::string digits;
+    for (char c : mantissa)
+        if (c != '.')
+            digits.push_back(c);
+    long long shift =
+        exponentOf(ascii.substr(written->mantissaEnd)) + 2 -
+        static_cast<long long>(mantissa.size() - std::min(point + 1, mantissa.size()));
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return 0;
+    std::size_t last = digits.find_last_not_of('0');
+    shift += static_cast<long long>(digits.size() - 1 - last);
+    const std::string_view significant = std::string_view(digits).substr(first, last + 1 - first);
+    // A fraction of a hundredth, or more than eighteen digits, beyond every maximum.
+    if (shift < 0 || static_cast<long long>(significant.size()) + shift > 18)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : significant)
+        value = value * 10 + (c - '0');
+    for (long long i = 0; i < shift; ++i)
+        value *= 10;
+    if (value > maximum)
+        return std::nullopt;
+    return written->negative ? -value : value;
 }
 
 std::string formatNumber(double value)
@@ -168,6 +227,21 @@ std::u16string formatCount(std::int64_t count)
     std::array<char, 24> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), count);
     return widen({buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())});
+}
+
+std::u16string formatFixed(std::int64_t units, int decimals, bool trimmed)
+{
+    std::u16string digits = formatCount(units < 0 ? -units : units);
+    if (digits.size() <= std::size_t(decimals))
+        digits.insert(0, std::size_t(decimals) + 1 - digits.size(), u'0');
+    std::u16string fraction = digits.substr(digits.size() - std::size_t(decimals));
+    digits.resize(digits.size() - std::size_t(decimals));
+    if (trimmed)
+        while (!fraction.empty() && fraction.back() == u'0')
+            fraction.pop_back();
+    if (!fraction.empty())
+        digits += u"." + fraction;
+    return (units < 0 ? u"-" : u"") + digits;
 }
 
 std::u16string widen(std::string_view ascii)

@@ -18,6 +18,11 @@ namespace korvane {
 // finite double ("inf", "nan", "1e400").
 std::optional<double> parseNumber(std::u16string_view text);
 
+// The same texts read exactly, as a whole number of hundredths ("1.092e3" is 109200): nullopt
+// for a text parseNumber refuses, for a value that is no whole number of hundredths, and for
+// one beyond `maximum` in magnitude. One pass, however long the text.
+std::optional<std::int64_t> parseHundredths(std::u16string_view text, std::int64_t maximum);
+
 // A double as a caption: at most 15 significant digits, no trailing zeros, no digit
 // grouping, "." as the decimal point, "0" for zero of either sign; very large or very
 // small magnitudes in exponent form ("1E+20", "1E-05"). Non-finite values have no
@@ -26,6 +31,10 @@ std::string formatNumber(double value);
 
 // A whole count as plain decimal digits, for a caption.
 std::u16string formatCount(std::int64_t count);
+
+// A whole number of 1/10^decimals units as a decimal: with all its decimals ("79.8", "0.30"),
+// or, when `trimmed`, without trailing zeros as formatNumber writes it ("1092", "0.5").
+std::u16string formatFixed(std::int64_t units, int decimals, bool trimmed = false);
 
 // ASCII text, such as a formatted number, as the UTF-16 captions take it.
 std::u16string widen(std::string_view ascii);

@@ -21,6 +21,9 @@ namespace {
 
 using Points = std::vector<std::int64_t>;
 
+// The largest n whose square a 64-bit signed integer holds.
+constexpr std::int64_t LargestSquareRoot = 3'037'000'499;
+
 // Raster points, the lengths <E - n> for fillable n, walked from both ends up to `most` of
 // each: the shortest (strips at an edge) ascending, the longest (the rest of the area beside
 // them) descending. Each step jumps straight to the next distinct point. `complete` when the
@@ -174,11 +177,11 @@ public:
                 continue;
             const std::int64_t x = m_p[n.i], y = m_q[n.j];
             if ((x / m_a) * (y / m_b) == v) {
-                out.push_back({x / m_a, y / m_b, false, n.along, n.across});
+                out.push_back({x / m_a, y / m_b, false, n.across, n.along});
                 continue;
             }
             if ((x / m_b) * (y / m_a) == v) {
-                out.push_back({x / m_b, y / m_a, true, n.along, n.across});
+                out.push_back({x / m_b, y / m_a, true, n.across, n.along});
                 continue;
             }
             bool found = false;
@@ -192,9 +195,8 @@ public:
             for (std::size_t k = m_qStart[n.j]; k < m_qStart[n.j + 1] && !found; ++k) {
                 const Cut c = m_qCuts[k];
                 if (at(n.i, c.piece) + at(n.i, c.rest) == v) {
-                    stack.push_back({n.i, static_cast<std::size_t>(c.piece), n.across, n.along});
-                    stack.push_back(
-                        {n.i, static_cast<std::size_t>(c.rest), n.across, n.along + m_q[c.piece]});
+                    stack.push_back({n.i, std::size_t(c.piece), n.across, n.along});
+                    stack.push_back({n.i, std::size_t(c.rest), n.across, n.along + m_q[c.piece]});
                     found = true;
                 }
             }
@@ -427,7 +429,7 @@ Packing CellArea::bestGuillotine(std::int64_t workLimit) const
     // full: the search takes about n^2 / 4 steps over n points, once for each point of the
     // other side. Only the points from its ends are listed, then.
     std::int64_t most = 1;
-    for (std::int64_t hi = 3'037'000'499; most < hi;) {
+    for (std::int64_t hi = LargestSquareRoot; most < hi;) {
         const std::int64_t mid = most + (hi - most + 1) / 2;
         if (mid <= workLimit / mid)
             most = mid;
@@ -466,7 +468,7 @@ Packing CellArea::bestGuillotine(std::int64_t workLimit) const
         const Search search(std::move(q), std::move(p), m_a, m_b);
         out.count = search.best();
         for (const Grid &g : search.grids())
-            out.grids.push_back({g.cols, g.rows, !g.turned, g.across, g.along});
+            out.grids.push_back({g.cols, g.rows, !g.turned, g.along, g.across});
     } else {
         const Search search(std::move(p), std::move(q), m_a, m_b);
         out.count = search.best();

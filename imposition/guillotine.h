@@ -13,14 +13,12 @@
 namespace korvane::planner {
 
 // A grid of rows (across) × cols (along) cells of one placement; its first cell's corner
-// at the offsets from the area's corner.
+// at the offsets from the area's corner, across then along as everywhere here.
 struct Grid
 {
-    std::int64_t rows = 0;
-    std::int64_t cols = 0;
+    std::int64_t rows = 0, cols = 0;
     bool turned = false;
-    std::int64_t along = 0;
-    std::int64_t across = 0;
+    std::int64_t across = 0, along = 0;
 
     bool operator==(const Grid &) const = default;
 };

@@ -1,6 +1,7 @@
 #include "imposition/impose.h"
 
 #include "common/numtext.h"
+#include "common/wide.h"
 #include "imposition/search.h"
 
 #include <array>
@@ -12,8 +13,7 @@ namespace {
 constexpr std::int64_t Int32Max = std::numeric_limits<std::int32_t>::max();
 
 template <typename Enum, std::size_t N>
-bool fromText(const std::array<std::u16string_view, N> &texts, std::u16string_view text,
-              Enum &out)
+bool fromText(const std::array<std::u16string_view, N> &texts, std::u16string_view text, Enum &out)
 {
     for (std::size_t i = 0; i < N; ++i) {
         if (texts[i] == text) {
@@ -76,19 +76,18 @@ Layout singleBlock(const Geometry &g, MethodRule rule, Arrangement arrangement)
 Layout mixedSheetwise(const Geometry &g)
 {
     const MixedChoice c = searchMixed(g);
-    const double w1 = g.wwid1, l1 = g.llen1, w2 = g.wwid2, l2 = g.llen2;
-    const double rest = l1 - static_cast<double>(c.mixcols) * l2;
-    std::vector<Block> blocks = {
-        {c.mixrows, c.mixcols, Placement::Horizontal, 0, 0},
-        {count(w1 - static_cast<double>(c.mixrows) * w2, l2),
-         count(static_cast<double>(c.mixcols) * l2, w2), Placement::Vertical, 0,
-         static_cast<double>(c.mixrows) * g.pwid},
-        {c.mixturns, count(rest, w2), Placement::Vertical,
-         static_cast<double>(c.mixcols) * g.plen, 0},
-        {count(w1 - static_cast<double>(c.mixturns) * l2, w2), count(rest, l2),
-         Placement::Horizontal, static_cast<double>(c.mixcols) * g.plen,
-         static_cast<double>(c.mixturns) * g.plen},
-    };
+    const double s = static_cast<double>(c.mixcols);
+    const Placement kinds[] = {Placement::Horizontal, Placement::Vertical, Placement::Vertical,
+                               Placement::Horizontal};
+    const std::pair<double, double> corners[] = {
+        {0, 0},
+        {0, static_cast<double>(c.mixrows) * g.pwid},
+        {s * g.plen, 0},
+        {s * g.plen, static_cast<double>(c.mixturns) * g.plen}};
+    std::vector<Block> blocks;
+    for (std::size_t i = 0; i < c.blocks.size(); ++i)
+        blocks.push_back(
+            {c.blocks[i].first, c.blocks[i].second, kinds[i], corners[i].first, corners[i].second});
     return {c.ups, std::move(blocks)};
 }
 
@@ -215,6 +214,14 @@ ImposeOutcome impose(const Sizes &sizes, Method method, Arrangement arrangement)
     if (layout.ups > Int32Max)
         return tooMany;
     return Plan{g, static_cast<std::int32_t>(layout.ups), std::move(layout.blocks)};
+}
+
+std::int64_t utilisationTenths(std::int64_t ups, const Sizes &sizes)
+{
+    if (ups <= 0)
+        return 0;
+    return productRatioHalfUp({double(ups) * 1000, sizes.product1, sizes.product2},
+                              {sizes.sheet1, sizes.sheet2});
 }
 
 } // namespace korvane::imposition

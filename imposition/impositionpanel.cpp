@@ -3,10 +3,10 @@
 #include "common/document.h"
 #include "common/numtext.h"
 #include "imposition/impose.h"
+#include "imposition/jobline.h"
 #include "imposition/plannerwindow.h"
 
 #include <array>
-#include <charconv>
 
 namespace korvane {
 namespace {
@@ -69,18 +69,13 @@ constexpr Title Titles[] = {
 // The plan as a document: the drawing with the sheet's edge, in the sheet's own units, and
 // the job line, the sizes as parsed in box order:
 //   开版尺寸 1092 × 787，产品尺寸 210 × 297，大套版，横竖混排，开版数 11，利用率 79.8%
-// The utilisation is the products' area over the sheet's, in percent with one decimal.
-Document documentOf(const std::array<double, 4> &sizes, std::u16string_view arrangement,
-                    std::u16string_view method, const Plan &plan, const Drawing &drawing,
-                    std::vector<SetText> texts)
+Document documentOf(const Sizes &sizes, std::u16string_view arrangement, std::u16string_view method,
+                    const Plan &plan, const Drawing &drawing, std::vector<SetText> texts)
 {
     const Geometry &g = plan.geometry;
     const auto size = [](double value) { return widen(formatNumber(value)); };
-    const double used = plan.ups * (sizes[2] * sizes[3]) / (sizes[0] * sizes[1]) * 100;
-    std::array<char, 32> percent{};
-    const auto written = std::to_chars(percent.data(), percent.data() + percent.size(), used,
-                                       std::chars_format::fixed, 1);
-
+    const SizeTexts shown{size(sizes.sheet1), size(sizes.sheet2), size(sizes.product1),
+                          size(sizes.product2)};
     Document document;
     document.drawing = drawing;
     document.drawing.blocks.insert(document.drawing.blocks.begin(),
@@ -88,12 +83,12 @@ Document documentOf(const std::array<double, 4> &sizes, std::u16string_view arra
     document.unitsPerTwip = g.llen1 / g.wida;
     document.width = g.llen1;
     document.height = g.wwid1;
-    document.jobLine = u"开版尺寸 " + size(sizes[0]) + u" × " + size(sizes[1]) + u"，产品尺寸 " +
-                       size(sizes[2]) + u" × " + size(sizes[3]) + u"，" + std::u16string(method) +
-                       u"，" + std::u16string(arrangement) + u"，开版数 " + formatCount(plan.ups) +
-                       u"，利用率 " + widen(std::string_view(percent.data(), written.ptr)) + u"%";
-    document.fileStem = u"拼版图-" + size(sizes[0]) + u"x" + size(sizes[1]) + u"-" +
-                        size(sizes[2]) + u"x" + size(sizes[3]);
+    document.jobLine = JobLine(shown)
+                           .add(method)
+                           .add(arrangement)
+                           .addUps(plan.ups, utilisationTenths(plan.ups, sizes))
+                           .text();
+    document.fileStem = fileStem(u"拼版图", shown);
     document.inputs = std::move(texts);
     return document;
 }
@@ -117,16 +112,16 @@ Outcome view(std::span<const Reading> readings)
     if (!methodFromText(readings[1].text, method))
         return Refusal{u"请选择拼版方式！", "Combo3"};
 
-    std::array<double, 4> sizes{};
+    std::array<double, SizeBoxes.size()> typed{};
     for (std::size_t i = 0; i < SizeBoxes.size(); ++i) {
         const auto value = parseNumber(readings[2 + i].text);
         if (!value)
             return SizeBoxes[i].second;
-        sizes[i] = *value;
+        typed[i] = *value;
     }
+    const Sizes sizes{typed[0], typed[1], typed[2], typed[3]};
 
-    const ImposeOutcome outcome =
-        impose({sizes[0], sizes[1], sizes[2], sizes[3]}, method, arrangement);
+    const ImposeOutcome outcome = impose(sizes, method, arrangement);
     if (const auto *refusal = std::get_if<SizeRefusal>(&outcome)) {
         const Refusal shown = refusalOf(SizeBoxes, refusal->box);
         if (refusal->problem == Problem::SearchTooLarge)

@@ -1,89 +1,37 @@
 #include "imposition/planner.h"
 
+#include "common/wide.h"
 #include "imposition/guillotine.h"
-#include "imposition/stepfunction.h"
+#include "imposition/search.h"
 
 #include <algorithm>
 
 // Cells: each product takes its trimmed size plus a bleed on both sides plus one gap, so
 // neighbouring cells leave exactly one gap between their bleeds. The cells are packed into
-// the usable area grown by one gap on each axis, which lets the last cell's gap run past the
-// edge. Work-and-turn and work-and-tumble lay out one half of that grown area (halved along
-// the length for turn, across the width for tumble) and mirror it into the other half.
+// the sheet's packing area (Sheet::across by Sheet::along); work-and-turn and work-and-tumble
+// lay out one half and mirror it into the other.
 
 namespace korvane::planner {
 namespace {
 
 using imposition::Method;
 
-// The mixed family is searched as in the main panel, in integers (stepfunction.h).
-using imposition::firstMaximum;
-using imposition::Point;
-using imposition::upperHull;
-
-struct Part
-{
-    std::int64_t value = 0;
-    std::int64_t at = 0;
-};
-
-// Only a positive count replaces the starting 0 at 0, as in the main panel.
-Part positive(std::int64_t value, std::int64_t at)
-{
-    return value > 0 ? Part{value, at} : Part{};
-}
-
-// The four-block mixed family in an area across x along, cells a (across) by b (along) when
-// flat: a cut after s flat columns; at the left r flat rows with turned cells below, at the
-// right t turned rows with flat cells below. Strict comparisons: the smallest s wins a tie,
-// then the smallest r and t.
+// The four-block family in whole cells a (across) by b (along) when flat, its empty blocks
+// left out.
 std::vector<Grid> mixedGrids(std::int64_t across, std::int64_t along, std::int64_t a,
                              std::int64_t b)
 {
-    const std::int64_t flatRows = across / a;
-    const std::int64_t flatCols = along / b;
-    const std::int64_t turnedRows = across / b;
-    const auto leftTurnedRows = [&](std::int64_t r) { return (across - r * a) / b; };
-    const auto rightFlatRows = [&](std::int64_t t) { return (across - t * b) / a; };
-    const std::vector<Point> leftHull = upperHull(flatRows, leftTurnedRows);
-    const std::vector<Point> rightHull = upperHull(turnedRows, rightFlatRows);
-
-    std::int64_t ups = 0, s = 0, r = 0, t = 0;
-    for (std::int64_t cut = 0; cut <= flatCols; ++cut) {
-        Part left;
-        if (cut > 0) {
-            const std::int64_t turnedCols = cut * b / a;
-            const Point &p = firstMaximum(leftHull, cut, turnedCols);
-            left = positive(cut * p.x + turnedCols * p.y, p.x);
-        }
-        const std::int64_t rest = along - cut * b;
-        const std::int64_t turnedPerRow = rest / a;
-        const std::int64_t restCols = rest / b;
-        Part right;
-        if (turnedPerRow == 0) {
-            right = positive(rightFlatRows(0) * restCols, 0);
-        } else {
-            const Point &p = firstMaximum(rightHull, turnedPerRow, restCols);
-            right = positive(turnedPerRow * p.x + restCols * p.y, p.x);
-        }
-        if (left.value + right.value > ups) {
-            ups = left.value + right.value;
-            s = cut;
-            r = left.at;
-            t = right.at;
-        }
-    }
-    const std::int64_t rest = along - s * b;
-    const Grid all[] = {
-        {r, s, false, 0, 0},
-        {leftTurnedRows(r), s * b / a, true, 0, r * a},
-        {t, rest / a, true, s * b, 0},
-        {rightFlatRows(t), rest / b, false, s * b, t * b},
-    };
+    const imposition::MixedChoice m =
+        imposition::searchFourBlocks(across, along, a, b, [&](std::int64_t length, bool alongB) {
+            return length / (alongB ? b : a);
+        });
+    const std::int64_t cut = m.mixcols * b;
+    const std::int64_t corners[][2] = {{0, 0}, {m.mixrows * a, 0}, {0, cut}, {m.mixturns * b, cut}};
     std::vector<Grid> grids;
-    for (const Grid &g : all) {
-        if (g.rows > 0 && g.cols > 0)
-            grids.push_back(g);
+    for (std::size_t i = 0; i < m.blocks.size(); ++i) {
+        const auto [rows, cols] = m.blocks[i];
+        if (rows > 0 && cols > 0)
+            grids.push_back({rows, cols, i == 1 || i == 2, corners[i][0], corners[i][1]});
     }
     return grids;
 }
@@ -116,138 +64,148 @@ bool inRange(const Input &in)
 // whatever the sizes.
 constexpr std::int64_t SearchSteps = 6'000'000;
 
-// Sheet placement of the grids of one half (or of the whole area for sheetwise).
-class Placer
+// The grids of every layout in the packing area, and how far the best one is proven.
+struct Search
 {
-public:
-    Placer(const Result &r, Length bleed, Method method) : m_r(r), m_bleed(bleed), m_method(method)
-    {
-    }
-
-    Layout layout(const std::vector<Grid> &grids) const
-    {
-        Layout out;
-        for (const Grid &g : grids) {
-            out.blocks.push_back({g.rows, g.cols, g.turned, m_r.usableLeft + g.along + m_bleed,
-                                  m_r.usableTop + g.across + m_bleed});
-            out.ups += g.rows * g.cols;
-        }
-        if (m_method == Method::Sheetwise)
-            return out;
-        // The mirror image about the usable area's centre: a trimmed span [p, p + t) from
-        // the usable edge goes to [U - p - t, U - p).
-        const std::size_t half = out.blocks.size();
-        for (std::size_t i = 0; i < half; ++i) {
-            Box m = out.blocks[i];
-            if (m_method == Method::WorkAndTurn) {
-                const Length pitch = m.turned ? m_r.pitchWidth : m_r.pitchLength;
-                const Length trim = m.turned ? m_r.trimWidth : m_r.trimLength;
-                const Length last = m.x - m_r.usableLeft + (m.cols - 1) * pitch;
-                m.x = m_r.usableLeft + (m_r.usableRight - m_r.usableLeft) - last - trim;
-            } else {
-                const Length pitch = m.turned ? m_r.pitchLength : m_r.pitchWidth;
-                const Length trim = m.turned ? m_r.trimLength : m_r.trimWidth;
-                const Length last = m.y - m_r.usableTop + (m.rows - 1) * pitch;
-                m.y = m_r.usableTop + (m_r.usableBottom - m_r.usableTop) - last - trim;
-            }
-            out.blocks.push_back(m);
-        }
-        out.ups *= 2;
-        return out;
-    }
-
-private:
-    const Result &m_r;
-    Length m_bleed;
-    Method m_method;
+    std::array<std::vector<Grid>, LayoutKinds> grids;
+    std::int64_t bound = 0;
+    Proof proof = Proof::Proven;
+    BoundKind decisive = BoundKind::Area;
 };
 
+// The lowest of the bounds, the first of equals; with a lock, the grid it allows.
+void bound(Search &search, const CellArea &area, std::int64_t simpleBest, Lock lock)
+{
+    if (lock != Lock::None) {
+        search.bound = simpleBest;
+        search.decisive = BoundKind::OnePlacement;
+        return;
+    }
+    const std::pair<std::int64_t, BoundKind> bounds[] = {
+        {area.areaBound(), BoundKind::Area},
+        {area.barnesBound(), BoundKind::Barnes},
+        {area.placementBound(), BoundKind::OnePlacement},
+    };
+    search.bound = bounds[0].first;
+    for (const auto &[value, kind] : bounds) {
+        if (value < search.bound) {
+            search.bound = value;
+            search.decisive = kind;
+        }
+    }
+}
+
+Search search(const Sheet &sheet, Lock lock)
+{
+    Search found;
+    const Length across = sheet.across, along = sheet.along;
+    const Length a = sheet.pitchWidth, b = sheet.pitchLength;
+    auto &grids = found.grids;
+    if (lock != Lock::VerticalOnly)
+        grids[std::size_t(LayoutKind::Horizontal)] = single(across / a, along / b, false);
+    if (lock != Lock::HorizontalOnly)
+        grids[std::size_t(LayoutKind::Vertical)] = single(across / b, along / a, true);
+    if (lock == Lock::None)
+        grids[std::size_t(LayoutKind::Mixed)] = mixedGrids(across, along, a, b);
+    // The first of the simple layouts with the most cells.
+    std::size_t top = 0;
+    for (std::size_t i = 1; i < std::size_t(LayoutKind::Best); ++i)
+        if (cells(grids[i]) > cells(grids[top]))
+            top = i;
+    std::vector<Grid> &best = grids[std::size_t(LayoutKind::Best)];
+    best = grids[top];
+    const std::int64_t simpleBest = cells(best);
+
+    const CellArea area(across, along, a, b);
+    bound(found, area, simpleBest, lock);
+    if (lock == Lock::None && simpleBest < found.bound) {
+        Packing packed = area.bestGuillotine(SearchSteps);
+        if (packed.count > simpleBest)
+            best = std::move(packed.grids);
+        const std::int64_t count = std::max(packed.count, simpleBest);
+        found.proof = count == found.bound ? Proof::Proven
+                      : packed.exhaustive  ? Proof::Bounded
+                                           : Proof::CutShort;
+    }
+    found.bound *= sheet.halves();
+    return found;
+}
+
+// The grids of one half (or of the whole area for sheetwise) placed on the sheet, and for turn
+// and tumble their mirror image about the usable area's centre: a trimmed span [p, p + t)
+// from the usable edge goes to [U - p - t, U - p).
+Layout placed(const Sheet &sheet, const std::vector<Grid> &grids)
+{
+    Layout out;
+    for (const Grid &g : grids) {
+        out.blocks.push_back({g.rows, g.cols, g.turned, sheet.usableLeft + g.along + sheet.bleed,
+                              sheet.usableTop + g.across + sheet.bleed});
+        out.ups += g.rows * g.cols;
+    }
+    if (sheet.method == Method::Sheetwise)
+        return out;
+    const std::size_t half = out.blocks.size();
+    for (std::size_t i = 0; i < half; ++i) {
+        Box m = out.blocks[i];
+        if (sheet.method == Method::WorkAndTurn) {
+            const Length pitch = m.turned ? sheet.pitchWidth : sheet.pitchLength;
+            const Length trim = m.turned ? sheet.trimWidth : sheet.trimLength;
+            const Length last = m.x - sheet.usableLeft + (m.cols - 1) * pitch;
+            m.x = sheet.usableRight - last - trim;
+        } else {
+            const Length pitch = m.turned ? sheet.pitchLength : sheet.pitchWidth;
+            const Length trim = m.turned ? sheet.trimLength : sheet.trimWidth;
+            const Length last = m.y - sheet.usableTop + (m.rows - 1) * pitch;
+            m.y = sheet.usableBottom - last - trim;
+        }
+        out.blocks.push_back(m);
+    }
+    out.ups *= 2;
+    return out;
+}
+
 } // namespace
+
+Sheet sheetOf(const Input &in)
+{
+    const bool tumble = in.method == Method::WorkAndTumble;
+    Sheet s{
+        .width = std::min(in.sheet1, in.sheet2),
+        .length = std::max(in.sheet1, in.sheet2),
+        .trimWidth = std::min(in.product1, in.product2),
+        .trimLength = std::max(in.product1, in.product2),
+        .bleed = in.bleed,
+        .usableLeft = in.margin,
+        .usableTop = tumble ? in.gripper : in.margin,
+        .method = in.method,
+    };
+    s.pitchWidth = s.trimWidth + 2 * in.bleed + in.gap;
+    s.pitchLength = s.trimLength + 2 * in.bleed + in.gap;
+    s.usableRight = s.length - in.margin;
+    s.usableBottom = s.width - in.gripper;
+    s.across = (s.usableBottom - s.usableTop + in.gap) / (tumble ? 2 : 1);
+    s.along = (s.usableRight - s.usableLeft + in.gap) / (in.method == Method::WorkAndTurn ? 2 : 1);
+    return s;
+}
 
 Result plan(const Input &in)
 {
     Result r;
-    r.sheetWidth = std::min(in.sheet1, in.sheet2);
-    r.sheetLength = std::max(in.sheet1, in.sheet2);
-    r.trimWidth = std::min(in.product1, in.product2);
-    r.trimLength = std::max(in.product1, in.product2);
-    r.pitchWidth = r.trimWidth + 2 * in.bleed + in.gap;
-    r.pitchLength = r.trimLength + 2 * in.bleed + in.gap;
-    const bool tumble = in.method == Method::WorkAndTumble;
-    r.usableLeft = in.margin;
-    r.usableRight = r.sheetLength - in.margin;
-    r.usableTop = tumble ? in.gripper : in.margin;
-    r.usableBottom = r.sheetWidth - in.gripper;
-    r.rows[static_cast<int>(Row::Vertical)].ruledOut = in.lock == Lock::HorizontalOnly;
-    r.rows[static_cast<int>(Row::Horizontal)].ruledOut = in.lock == Lock::VerticalOnly;
-    r.rows[static_cast<int>(Row::Mixed)].ruledOut = in.lock != Lock::None;
+    r.sheet = sheetOf(in);
+    r.layouts[std::size_t(LayoutKind::Vertical)].ruledOut = in.lock == Lock::HorizontalOnly;
+    r.layouts[std::size_t(LayoutKind::Horizontal)].ruledOut = in.lock == Lock::VerticalOnly;
+    r.layouts[std::size_t(LayoutKind::Mixed)].ruledOut = in.lock != Lock::None;
     if (in.lock != Lock::None)
-        r.decisive = BoundKind::Placement;
-
-    const Length usableWidth = r.usableBottom - r.usableTop;
-    const Length usableLength = r.usableRight - r.usableLeft;
-    if (!inRange(in) || usableWidth <= 0 || usableLength <= 0)
+        r.decisive = BoundKind::OnePlacement;
+    if (!inRange(in) || !r.sheet.usable())
         return r;
-
-    // The area the cells are packed into: one half of the grown area for turn and tumble.
-    Length across = usableWidth + in.gap;
-    Length along = usableLength + in.gap;
-    if (in.method == Method::WorkAndTurn)
-        along /= 2;
-    else if (tumble)
-        across /= 2;
-    const Length a = r.pitchWidth;
-    const Length b = r.pitchLength;
-    const std::int64_t halves = in.method == Method::Sheetwise ? 1 : 2;
-
-    std::array<std::vector<Grid>, 3> simple = {
-        single(across / a, along / b, false),
-        single(across / b, along / a, true),
-        in.lock == Lock::None ? mixedGrids(across, along, a, b) : std::vector<Grid>{},
-    };
-    if (in.lock == Lock::HorizontalOnly)
-        simple[1].clear();
-    if (in.lock == Lock::VerticalOnly)
-        simple[0].clear();
-    // The first of the simple rows with the most cells.
-    std::size_t top = 0;
-    for (std::size_t i = 1; i < simple.size(); ++i) {
-        if (cells(simple[i]) > cells(simple[top]))
-            top = i;
-    }
-    std::vector<Grid> best = simple[top];
-    const std::int64_t simpleBest = cells(best);
-
-    std::int64_t bound = simpleBest; // with a lock, the allowed grid is the optimum
-    if (in.lock == Lock::None) {
-        const CellArea area(across, along, a, b);
-        const std::int64_t bounds[] = {area.areaBound(), area.barnesBound(), area.placementBound()};
-        const BoundKind kinds[] = {BoundKind::Area, BoundKind::Barnes, BoundKind::Placement};
-        bound = bounds[0];
-        for (std::size_t i = 1; i < std::size(bounds); ++i) {
-            if (bounds[i] < bound) {
-                bound = bounds[i];
-                r.decisive = kinds[i];
-            }
-        }
-        if (simpleBest < bound) {
-            Packing found = area.bestGuillotine(SearchSteps);
-            if (found.count > simpleBest)
-                best = std::move(found.grids);
-            const std::int64_t count = std::max(found.count, simpleBest);
-            r.proof = count == bound     ? Proof::Proven
-                      : found.exhaustive ? Proof::Bounded
-                                         : Proof::CutShort;
-        }
-    }
-    r.bound = bound * halves;
-
-    const Placer placer(r, in.bleed, in.method);
-    for (std::size_t i = 0; i < simple.size(); ++i) {
-        if (!r.rows[i].ruledOut)
-            r.rows[i] = placer.layout(simple[i]);
-    }
-    r.rows[static_cast<int>(Row::Best)] = placer.layout(best);
+    const Search found = search(r.sheet, in.lock);
+    for (std::size_t i = 0; i < LayoutKinds; ++i)
+        if (!r.layouts[i].ruledOut)
+            r.layouts[i] = placed(r.sheet, found.grids[i]);
+    r.bound = found.bound;
+    r.proof = found.proof;
+    r.decisive = found.decisive;
     return r;
 }
 
@@ -270,9 +228,8 @@ std::optional<Paper> paper(std::int64_t ups, Length sheetWidth, Length sheetLeng
     p.sheets = p.netSheets + p.allowanceSheets;
     // kg = sheets x (W x L / 1e10 m²) x (grammage / 100 g/m²) / 1000, so tenths of a kg are
     // sheets x W x L x grammage / 1e14. The product reaches 2e8 x 2.5e11 x 1e5 = 5e24, past
-    // 64 bits; clang and gcc have 128-bit integers on every target built here, WebAssembly
-    // included.
-    __extension__ typedef unsigned __int128 Wide;
+    // 64 bits.
+    using Wide = Wide128;
     constexpr Wide Tenth = 100'000'000'000'000; // 1e14
     const Wide product = static_cast<Wide>(p.sheets) * static_cast<Wide>(sheetWidth) *
                          static_cast<Wide>(sheetLength) * static_cast<Wide>(grammageHundredths);
@@ -280,16 +237,11 @@ std::optional<Paper> paper(std::int64_t ups, Length sheetWidth, Length sheetLeng
     return p;
 }
 
-std::int64_t utilisationTenthsPercent(std::int64_t ups, const Result &result)
+std::int64_t utilisationTenths(std::int64_t ups, const Sheet &sheet)
 {
-    if (ups <= 0 || result.sheetWidth <= 0 || result.sheetLength <= 0)
-        return 0;
-    // ups x w x l reaches 2.6e7 x 2.5e11, and the per-mille factor takes it past 64 bits.
-    __extension__ typedef unsigned __int128 Wide;
-    const Wide products = static_cast<Wide>(ups) * static_cast<Wide>(result.trimWidth) *
-                          static_cast<Wide>(result.trimLength) * 1000;
-    const Wide sheet = static_cast<Wide>(result.sheetWidth) * static_cast<Wide>(result.sheetLength);
-    return static_cast<std::int64_t>((2 * products + sheet) / (2 * sheet));
+    return imposition::utilisationTenths(
+        ups, {double(sheet.width), double(sheet.length), double(sheet.trimWidth),
+              double(sheet.trimLength)});
 }
 
 } // namespace korvane::planner

@@ -33,40 +33,59 @@ enum class Lock
     VerticalOnly
 };
 
-// The window's rows, in table order: 横排, 竖排, 横竖混排, 最优.
-enum class Row
+// The layouts the planner offers, in the window's order: 横排, 竖排, 横竖混排, 最优.
+enum class LayoutKind
 {
     Horizontal,
     Vertical,
     Mixed,
     Best
 };
+inline constexpr std::size_t LayoutKinds = 4;
 
 struct Input
 {
-    Length sheet1 = 0; // sheet sides in either order
-    Length sheet2 = 0;
-    Length product1 = 0; // trimmed product sides in either order
-    Length product2 = 0;
-    Length bleed = 0;   // added on every side of the product
-    Length gap = 0;     // between neighbouring products' bleeds
+    Length sheet1 = 0, sheet2 = 0;     // sheet sides in either order
+    Length product1 = 0, product2 = 0; // trimmed product sides in either order
+    Length bleed = 0;                  // added on every side of the product
+    Length gap = 0;                    // between neighbouring products' bleeds
     Length gripper = 0; // kept clear along a long edge (both long edges for work-and-tumble)
     Length margin = 0;  // kept clear along the other edges
     imposition::Method method = imposition::Method::Sheetwise;
     Lock lock = Lock::None;
 };
 
+// The sheet as every layout sees it. In sheet coordinates x runs along the sheet's length from
+// its left edge and y across from its top edge.
+struct Sheet
+{
+    Length width = 0, length = 0;           // width <= length
+    Length trimWidth = 0, trimLength = 0;   // trimWidth <= trimLength
+    Length pitchWidth = 0, pitchLength = 0; // trimWidth + 2 bleed + gap
+    Length bleed = 0;
+    // The usable area; empty (right <= left or bottom <= top) when the gripper and margins
+    // take the whole sheet.
+    Length usableLeft = 0, usableTop = 0, usableRight = 0, usableBottom = 0;
+    // Where the cells are packed: the usable area grown by one gap on each axis, which lets
+    // the last cell's gap run past the edge; for turn and tumble one half of it (halved along
+    // the length for turn, across the width for tumble), mirrored into the other.
+    Length across = 0, along = 0;
+    imposition::Method method = imposition::Method::Sheetwise;
+
+    bool usable() const { return usableRight > usableLeft && usableBottom > usableTop; }
+    // 1 for sheetwise, 2 for turn and tumble.
+    std::int64_t halves() const { return method == imposition::Method::Sheetwise ? 1 : 2; }
+};
+Sheet sheetOf(const Input &input);
+
 // rows x cols products of one placement. (x, y) is the trimmed corner of the top-left
-// product in sheet coordinates: x along the sheet's length from its left edge, y across
-// from its top edge. Flat products are trimLength (x) by trimWidth (y) at pitch pitchLength
-// by pitchWidth; turned products the other way round.
+// product in sheet coordinates. Flat products are trimLength (x) by trimWidth (y) at pitch
+// pitchLength by pitchWidth; turned products the other way round.
 struct Box
 {
-    std::int64_t rows = 0;
-    std::int64_t cols = 0;
+    std::int64_t rows = 0, cols = 0;
     bool turned = false;
-    Length x = 0;
-    Length y = 0;
+    Length x = 0, y = 0;
 
     bool operator==(const Box &) const = default;
 };
@@ -88,39 +107,30 @@ enum class Proof
 };
 
 // The bound that gave the lowest value: fillable lengths times area; Barnes's bar packings;
-// the grid, when one placement is all there is.
+// the grid, when one placement is all there is (or all the lock allows).
 enum class BoundKind
 {
     Area,
     Barnes,
-    Placement
+    OnePlacement
 };
 
 struct Result
 {
-    Length sheetWidth = 0; // sheetWidth <= sheetLength
-    Length sheetLength = 0;
-    Length trimWidth = 0; // trimWidth <= trimLength
-    Length trimLength = 0;
-    Length pitchWidth = 0; // trimWidth + 2 bleed + gap
-    Length pitchLength = 0;
-    // The usable area in sheet coordinates; empty (right <= left or bottom <= top) when the
-    // gripper and margins take the whole sheet.
-    Length usableLeft = 0;
-    Length usableTop = 0;
-    Length usableRight = 0;
-    Length usableBottom = 0;
-    std::array<Layout, 4> rows; // indexed by Row
-    std::int64_t bound = 0;     // no layout of the whole sheet holds more
+    Sheet sheet;
+    std::array<Layout, LayoutKinds> layouts; // indexed by LayoutKind
+    std::int64_t bound = 0;                  // no layout of the whole sheet holds more
     Proof proof = Proof::Proven;
     BoundKind decisive = BoundKind::Area;
+
+    const Layout &layout(LayoutKind kind) const { return layouts[std::size_t(kind)]; }
 };
 
 Result plan(const Input &input);
 
 struct Paper
 {
-    std::int64_t sheets = 0; // 印张: net + allowance; reams are sheets / 500
+    std::int64_t sheets = 0; // 印张: net + allowance
     std::int64_t netSheets = 0;
     std::int64_t allowanceSheets = 0;
     std::int64_t weightTenthsKg = 0; // the full sheets' weight, halves rounded up
@@ -140,6 +150,6 @@ std::optional<Paper> paper(std::int64_t ups, Length sheetWidth, Length sheetLeng
                            std::int64_t grammageHundredths);
 
 // The trimmed products' share of the whole sheet, in tenths of a percent, halves rounded up.
-std::int64_t utilisationTenthsPercent(std::int64_t ups, const Result &result);
+std::int64_t utilisationTenths(std::int64_t ups, const Sheet &sheet);
 
 } // namespace korvane::planner

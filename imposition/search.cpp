@@ -23,21 +23,6 @@
 // All totals are exact integers; the doubles only feed the roundings of `count`.
 
 namespace korvane::imposition {
-namespace {
-
-struct Best
-{
-    std::int64_t value = 0;
-    std::int64_t at = 0;
-};
-
-// Keeps a starting best of 0 at 0, as the scans do: only a positive total replaces it.
-Best positive(std::int64_t value, std::int64_t at)
-{
-    return value > 0 ? Best{value, at} : Best{};
-}
-
-} // namespace
 
 std::int64_t count(double length, double size)
 {
@@ -53,50 +38,11 @@ std::int64_t count(double length, std::int64_t roundedSize)
 
 MixedChoice searchMixed(const Geometry &g)
 {
-    const double w1 = g.wwid1, l1 = g.llen1, w2 = g.wwid2, l2 = g.llen2;
-    const std::int64_t w = *roundHalfEven(w2);
-    const std::int64_t l = *roundHalfEven(l2);
-
-    // Left part: r horizontal rows, then B(r) rows of turned products below them.
-    const auto leftRows = [&](std::int64_t r) {
-        return count(w1 - static_cast<double>(r) * w2, l);
-    };
-    // Right part: t turned rows, then D(t) horizontal rows below them.
-    const auto rightRows = [&](std::int64_t t) {
-        return count(w1 - static_cast<double>(t) * l2, w);
-    };
-    const std::vector<Point> leftHull = upperHull(g.hrows, leftRows);
-    const std::vector<Point> rightHull = upperHull(g.vrows, rightRows);
-    const std::int64_t rightRowsAtTop = rightRows(0);
-
-    MixedChoice best;
-    for (std::int64_t s = 0; s <= g.hcols; ++s) {
-        const double cut = static_cast<double>(s) * l2;
-
-        // left(s, r) = s*r + A*B(r); with s = 0 there are no columns, so A = 0 too.
-        Best left;
-        if (s > 0) {
-            const std::int64_t turnedCols = count(cut, w);
-            const Point &p = firstMaximum(leftHull, s, turnedCols);
-            left = positive(s * p.x + turnedCols * p.y, p.x);
-        }
-
-        // right(s, t) = t*C + D(t)*E over the remaining length.
-        const double rest = l1 - cut;
-        const std::int64_t turnedPerRow = count(rest, w);
-        const std::int64_t flatCols = count(rest, l);
-        Best right;
-        if (turnedPerRow == 0) {
-            right = positive(rightRowsAtTop * flatCols, 0);
-        } else {
-            const Point &p = firstMaximum(rightHull, turnedPerRow, flatCols);
-            right = positive(turnedPerRow * p.x + flatCols * p.y, p.x);
-        }
-
-        if (left.value + right.value > best.ups)
-            best = {left.value + right.value, s, left.at, right.at};
-    }
-    return best;
+    const std::int64_t w = *roundHalfEven(g.wwid2);
+    const std::int64_t l = *roundHalfEven(g.llen2);
+    return searchFourBlocks(g.wwid1, g.llen1, g.wwid2, g.llen2, [&](double length, bool along) {
+        return count(length, along ? l : w);
+    });
 }
 
 BandChoice searchBands(const Geometry &g, Method method)

@@ -32,6 +32,10 @@ const std::vector<DocumentCase> &documentCases()
         {"whole sheet tiled", press(u"横排", u"大套版", u"1000", u"500", u"250", u"125"),
          u"开版尺寸 1000 × 500，产品尺寸 250 × 125，大套版，横排，开版数 16，利用率 100.0%",
          u"拼版图-1000x500-250x125.png", 1000, 500, 14},
+        // 483 x 121 / (240 x 253) is 96.25 % exactly: the half goes up, as in the planner.
+        {"a half rounded up", press(u"横排", u"大套版", u"240", u"253", u"11", u"11"),
+         u"开版尺寸 240 × 253，产品尺寸 11 × 11，大套版，横排，开版数 483，利用率 96.3%",
+         u"拼版图-240x253-11x11.png", 253, 240, 50},
     };
     // clang-format on
     return cases;

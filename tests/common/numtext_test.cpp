@@ -80,6 +80,71 @@ TEST(ParseNumber, RefusesWhatIsNotAFiniteNumber)
     }
 }
 
+// Whatever parseNumber reads, read exactly in hundredths: nothing finer, nothing beyond the
+// maximum (here 5000.00), and the texts it refuses refused.
+TEST(ParseHundredths, TheSameTextsExactly)
+{
+    struct Case
+    {
+        std::u16string_view text;
+        std::optional<std::int64_t> hundredths;
+    };
+    const std::u16string zeros = u"0." + std::u16string(100'000, u'0');
+    const std::u16string nines(100'000, u'9');
+    const std::u16string ten = zeros + u"1e100002";
+    const Case cases[] = {
+        {u"1092", 109200},
+        {u"1.092e3", 109200},
+        {u"\u3000１０９２．", 109200},
+        {u"0.5", 50},
+        {u".05", 5},
+        {u"-3", -300},
+        {u"5000", 500000},
+        {u"5000.00000", 500000},
+        {u"500000e-2", 500000},
+        {u"0e400", 0},
+        {u"-0", 0},
+        {u"0.000", 0},
+        {u"２.５E－1", 25},
+        {zeros, 0},
+        {ten, 1000},
+        {u"5000.01", {}},
+        {u"0.001", {}},
+        {u"1e-400", {}},
+        {u"1e400", {}},
+        {u"1.5e-3", {}},
+        {nines, {}},
+        {u"abc", {}},
+        {u"", {}},
+        {u"inf", {}},
+        {u"1,092", {}},
+        {u"0x10", {}},
+        {u"1e", {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(parseHundredths(c.text, 500'000), c.hundredths) << std::string(
+            c.text.begin(), c.text.begin() + std::min<std::size_t>(c.text.size(), 20));
+}
+
+TEST(FormatFixed, AllDecimalsOrTrimmed)
+{
+    struct Case
+    {
+        std::int64_t units;
+        int decimals;
+        bool trimmed;
+        std::u16string_view text;
+    };
+    const Case cases[] = {
+        {798, 1, false, u"79.8"}, {0, 1, false, u"0.0"},
+        {30, 2, false, u"0.30"},  {109200, 2, true, u"1092"},
+        {50, 2, true, u"0.5"},    {910, 3, true, u"0.91"},
+        {-5, 2, false, u"-0.05"}, {123456789, 4, false, u"12345.6789"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(formatFixed(c.units, c.decimals, c.trimmed), c.text) << c.units;
+}
+
 TEST(FormatNumber, FifteenSignificantDigits)
 {
     struct Case

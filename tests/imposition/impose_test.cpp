@@ -432,6 +432,30 @@ TEST(Impose, DrawsWhatItCounts)
     }
 }
 
+// One rounding for the panel's doubles and the planner's hundredths: exact, a half up.
+TEST(Utilisation, ExactHalvesUp)
+{
+    struct Case
+    {
+        std::int64_t ups;
+        Sizes sizes;
+        std::int64_t tenths;
+    };
+    const Case cases[] = {
+        {483, {240, 253, 11, 11}, 963}, // 96.25 %
+        {11, {1092, 787, 210, 297}, 798},
+        {16, {1000, 500, 250, 125}, 1000},
+        {1, {100, 100, 1, 5}, 1},    // 0.05 %
+        {1, {100, 100, 1, 4.99}, 0}, // just below the half
+        {0, {100, 100, 1, 5}, 0},
+        {2, {0.5, 2147483647, 0.25, 2147483647}, 1000},
+        {1, {2147483647, 2147483647, 0.5, 0.5}, 0},
+        {3, {0.1, 0.3, 0.1, 0.1}, 1000}, // the doubles as held: 0.1 is a little more, 0.3 less
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(utilisationTenths(c.ups, c.sizes), c.tenths) << c.ups;
+}
+
 TEST(Texts, ChoicesAreComparedExactly)
 {
     Arrangement a{};

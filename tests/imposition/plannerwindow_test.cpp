@@ -163,7 +163,8 @@ TEST(PlannerWindow, TheStatusLineNamesTheFirstBadInput)
         {{{"Text55", u"1.234"}},      u"请输入出血（0 至 20 毫米）"},
         {{{"Text56", u"-1"}},         u"请输入间距（0 至 50 毫米）"},
         {{{"Text57", u"100.01"}},     u"请输入咬口（0 至 100 毫米）"},
-        {{{"Text58", u"1e2"}},        u"请输入边距（0 至 100 毫米）"},
+        {{{"Text58", u"1e3"}},        u"请输入边距（0 至 100 毫米）"},
+        {{{"Text58", u"1e-3"}},       u"请输入边距（0 至 100 毫米）"},
         {{{"Text59", u"1.5"}},        u"请输入印数（1 至 100000000 份）"},
         {{{"Text59", u"100000001"}},  u"请输入印数（1 至 100000000 份）"},
         {{{"Text60", u"101"}},        u"请输入加放（0 至 100%）"},
@@ -182,9 +183,38 @@ TEST(PlannerWindow, TheStatusLineNamesTheFirstBadInput)
         EXPECT_TRUE(update.drawing && update.drawing->blocks.empty());
         EXPECT_FALSE(update.document || update.keepsDocument);
     }
-    // Blanks, full-width digits and a bare point are numbers like any other.
-    const Update update = run("Text51", {{"Text51", u"\u3000１０９２．"}, {"Text55", u".5"}});
-    EXPECT_EQ(captionOf(update, "Label86"), u"");
+    // Every number the panel reads, each field at either end of its range.
+    const Texts accepted[] = {
+        {{"Text51", u"\u3000１０９２．"},
+         {"Text52", u"1.092e3"},
+         {"Text55", u".5"},
+         {"Text56", u"５E－1"}},
+        {{"Text51", u"1"},
+         {"Text52", u"1"},
+         {"Text53", u"1"},
+         {"Text54", u"1"},
+         {"Text55", u"0"},
+         {"Text56", u"0"},
+         {"Text57", u"0"},
+         {"Text58", u"0"},
+         {"Text59", u"1"},
+         {"Text60", u"0"},
+         {"Text61", u"10"}},
+        {{"Text51", u"5000"},
+         {"Text52", u"5000"},
+         {"Text53", u"5000"},
+         {"Text54", u"5000"},
+         {"Text55", u"20"},
+         {"Text56", u"50"},
+         {"Text57", u"100"},
+         {"Text58", u"100"},
+         {"Text59", u"100000000"},
+         {"Text60", u"100"},
+         {"Text61", u"1000"}},
+    };
+    for (const Texts &typed : accepted)
+        EXPECT_EQ(captionOf(run("Text51", typed), "Label86"), u"")
+            << test::printable(typed.begin()->second);
 }
 
 TEST(PlannerWindow, PresetsFillTheSizesAndEditsUndoThem)

@@ -1,0 +1,31 @@
+#include "imposition/jobline.h"
+
+#include "common/numtext.h"
+
+namespace korvane::imposition {
+
+JobLine::JobLine(const SizeTexts &s)
+    : m_text(u"开版尺寸 " + s.sheet1 + u" × " + s.sheet2 + u"，产品尺寸 " + s.product1 + u" × " +
+             s.product2)
+{
+}
+
+JobLine &JobLine::add(std::u16string_view caption, std::u16string_view figure)
+{
+    m_text.append(u"，").append(caption).append(figure.empty() ? u"" : u" ").append(figure);
+    return *this;
+}
+
+JobLine &JobLine::addUps(std::int64_t ups, std::int64_t utilisationTenths)
+{
+    return add(u"开版数", formatCount(ups))
+        .add(u"利用率", formatFixed(utilisationTenths, 1) + u"%");
+}
+
+std::u16string fileStem(std::u16string_view prefix, const SizeTexts &s)
+{
+    return std::u16string(prefix) + u"-" + s.sheet1 + u"x" + s.sheet2 + u"-" + s.product1 + u"x" +
+           s.product2;
+}
+
+} // namespace korvane::imposition
