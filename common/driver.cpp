@@ -36,10 +36,15 @@ void Driver::start()
     m_started = true;
     for (std::size_t i = 0; i < m_window.tabs.size(); ++i) {
         const PanelTable &panel = *m_window.tabs[i].panel;
-        for (const ControlRow &row : panel.controls)
+        for (const ControlRow &row : panel.controls) {
             m_frontEnd.create(int(i), row, placeOf({int(i), row.name}), accessibleOf(panel, row));
+            if (row.kind == ControlKind::AutoLabel)
+                place({int(i), row.name});
+        }
         apply(int(i), initialUpdate(panel));
     }
+    if (m_window.tabbed())
+        m_lastFocus = ControlRef{NoPanel, m_window.tabStrip};
     m_frontEnd.bringToFront(0);
     m_frontEnd.commandsChanged();
 }
@@ -58,9 +63,15 @@ const ControlRow &Driver::rowOf(ControlRef control) const
 
 TwipsRect Driver::placeOf(ControlRef control) const
 {
+    const ControlRow &row = rowOf(control);
+    return placed(row, {row.rect.width, row.rect.height});
+}
+
+TwipsRect Driver::placed(const ControlRow &row, TwipsSize caption) const
+{
     // A window of tabs keeps its panels' size; a window of one panel gives it all it has.
     const TwipsSize design{m_window.clientWidth, m_window.clientHeight};
-    return korvane::placeOf(rowOf(control), design, m_window.tabbed() ? design : m_size);
+    return korvane::placeOf(row, design, m_window.tabbed() ? design : m_size, caption);
 }
 
 ControlRef Driver::find(ControlName name) const
@@ -76,13 +87,37 @@ bool Driver::enabled(ControlRef control) const
     return std::find(m_disabled.begin(), m_disabled.end(), control) == m_disabled.end();
 }
 
+void Driver::place(ControlRef control)
+{
+    const ControlRow &row = rowOf(control);
+    m_frontEnd.place(control, row.kind == ControlKind::AutoLabel
+                                  ? placed(row, m_frontEnd.captionSize(control))
+                                  : placeOf(control));
+}
+
+void Driver::placeAll()
+{
+    for (std::size_t i = 0; i < m_window.tabs.size(); ++i)
+        for (const ControlRow &row : m_window.tabs[i].panel->controls)
+            place({int(i), row.name});
+}
+
 void Driver::activated(ControlRef control)
 {
-    if (m_busy || control.panel < 0 || std::size_t(control.panel) >= m_window.tabs.size())
+    if (control.panel >= 0 && std::size_t(control.panel) < m_window.tabs.size())
+        runEventsOf(control);
+}
+
+void Driver::runEventsOf(ControlRef control)
+{
+    if (m_busy)
         return;
-    for (const Event &event : m_window.tabs[std::size_t(control.panel)].panel->events)
-        if (event.source == control.control)
-            runEvent(control.panel, event);
+    for (const Event &event : m_window.tabs[std::size_t(control.panel)].panel->events) {
+        if (event.source != control.control)
+            continue;
+        Busy busy(m_busy);
+        apply(control.panel, event.handle(readings(control.panel, event.reads)));
+    }
 }
 
 void Driver::tabSelected(int tab)
@@ -92,7 +127,32 @@ void Driver::tabSelected(int tab)
     bringToFront(tab);
     // The panel behind keeps its controls, but not the focus: what is typed next must not go
     // where the user cannot see it. The tab strip keeps it, as a click on it gives it.
-    m_frontEnd.setFocus({NoPanel, m_window.tabStrip}, false, false);
+    setFocus({NoPanel, m_window.tabStrip}, false, false);
+}
+
+void Driver::setFocus(ControlRef control, bool byTab, bool selectAll)
+{
+    m_lastFocus = control;
+    m_frontEnd.setFocus(control, byTab, selectAll);
+}
+
+void Driver::windowActivated(bool active)
+{
+    // While a box or dialog of the driver's is open, the focus is theirs.
+    if (m_busy)
+        return;
+    if (!active)
+        m_lastFocus = m_frontEnd.focus().value_or(m_lastFocus.value_or(ControlRef{}));
+    else if (m_lastFocus && !m_lastFocus->control.empty())
+        m_frontEnd.setFocus(*m_lastFocus, false, false);
+}
+
+bool Driver::closing()
+{
+    if (!m_opener)
+        return true;
+    m_frontEnd.showWindow(false);
+    return false;
 }
 
 void Driver::bringToFront(int panel)
@@ -134,8 +194,7 @@ void Driver::moveFocus(bool backwards)
     if (cycle.empty())
         return;
     const ControlRef to = nextFocus(cycle, m_frontEnd.focus(), backwards);
-    m_frontEnd.setFocus(to, true,
-                        to.panel != NoPanel && behaviourOf(rowOf(to).kind).selectsAllOnTab);
+    setFocus(to, true, to.panel != NoPanel && behaviourOf(rowOf(to).kind).selectsAllOnTab);
 }
 
 void Driver::resized(TwipsSize client)
@@ -147,10 +206,10 @@ void Driver::resized(TwipsSize client)
     for (const ControlRow &row : panel.controls) {
         if (row.anchor == Anchor::TopLeft)
             continue;
-        m_frontEnd.place({0, row.name}, placeOf({0, row.name}));
+        place({0, row.name});
         // A diagram drawn to its size is drawn anew.
         if (row.kind == ControlKind::Diagram)
-            activated({0, row.name});
+            runEventsOf({0, row.name});
     }
 }
 
@@ -169,12 +228,6 @@ std::vector<Reading> Driver::readings(int panel, std::span<const ControlName> re
     return readings;
 }
 
-void Driver::runEvent(int panel, const Event &event)
-{
-    Busy busy(m_busy);
-    apply(panel, event.handle(readings(panel, event.reads)));
-}
-
 void Driver::apply(int panel, const Outcome &outcome)
 {
     if (const auto *refusal = std::get_if<Refusal>(&outcome)) {
@@ -182,7 +235,7 @@ void Driver::apply(int panel, const Outcome &outcome)
         if (panel != m_front)
             bringToFront(panel);
         m_frontEnd.showError(refusal->message);
-        m_frontEnd.setFocus({panel, refusal->focus}, false, false);
+        setFocus({panel, refusal->focus}, false, false);
         return;
     }
     const Update &update = std::get<Update>(outcome);
@@ -191,7 +244,7 @@ void Driver::apply(int panel, const Outcome &outcome)
     for (const SetText &text : update.texts)
         m_frontEnd.setText({panel, text.control}, text.text);
     for (const SetCaption &caption : update.captions)
-        m_frontEnd.setText({panel, caption.control}, caption.text);
+        setCaption({panel, caption.control}, caption.text);
     for (const SetBackground &background : update.backgrounds)
         m_frontEnd.setBackground({panel, background.control}, background.colour);
     for (const SetOption &option : update.options) {
@@ -207,6 +260,13 @@ void Driver::apply(int panel, const Outcome &outcome)
         m_documents[std::size_t(panel)] = update.document;
         m_frontEnd.commandsChanged();
     }
+}
+
+void Driver::setCaption(ControlRef label, std::u16string_view text)
+{
+    m_frontEnd.setCaption(label, text);
+    if (rowOf(label).kind == ControlKind::AutoLabel)
+        place(label);
 }
 
 std::vector<CommandEntry> Driver::commands() const
@@ -255,7 +315,7 @@ void Driver::run(int panel, std::size_t index)
                        if (const auto reason = m_io.print(print.document, print.document.fileStem))
                            m_frontEnd.showError(printFailure(*reason));
                    },
-                   [this](const OpenRequest &open) { m_frontEnd.open(*open.window, open.fill); },
+                   [this](const OpenRequest &request) { open(request); },
                },
                request);
 }
@@ -295,6 +355,20 @@ void Driver::save(const SaveRequest &request)
             m_frontEnd.showError(saveFailure(target.path, *reason));
         return;
     }
+}
+
+void Driver::open(const OpenRequest &request)
+{
+    const auto it = std::find_if(m_opened.begin(), m_opened.end(), [&](const auto &opened) {
+        return opened.first == request.window;
+    });
+    Driver &opened = it != m_opened.end() ? *it->second : m_frontEnd.makeWindow(*request.window);
+    if (it == m_opened.end()) {
+        opened.m_opener = this;
+        m_opened.push_back({request.window, &opened});
+    }
+    opened.m_frontEnd.showWindow(true);
+    opened.fill(request.fill);
 }
 
 void Driver::fill(std::span<const SetText> texts)

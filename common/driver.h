@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvane {
@@ -36,6 +37,8 @@ struct SaveDialog
     std::size_t type = 0;
 };
 
+class Driver;
+
 // What a toolkit does for the driver. Controls are named by panel and name; the tab strip is
 // {NoPanel, its name}. Twips are the container's, as in the tables.
 class FrontEnd
@@ -55,8 +58,11 @@ public:
     // The control with the keyboard focus; none when it is not on one of this window's.
     virtual std::optional<ControlRef> focus() = 0;
 
-    // A label's caption, a text box's or drop-down box's text, or a list's item of that text.
+    // A text box's or drop-down box's text, or a list's item of that text.
     virtual void setText(ControlRef control, std::u16string_view text) = 0;
+    // A label's caption, and how large it shows, in twips.
+    virtual void setCaption(ControlRef label, std::u16string_view text) = 0;
+    virtual TwipsSize captionSize(ControlRef label) = 0;
     virtual void setBackground(ControlRef control, const Colour &colour) = 0;
     virtual void setOption(ControlRef control, bool enabled, bool chosen) = 0;
     virtual void setToolTip(ControlRef control, std::u16string_view text) = 0;
@@ -71,9 +77,10 @@ public:
     // What Driver::commands() gives has changed: their enabled states.
     virtual void commandsChanged() = 0;
 
-    // The window of `window` opened, or brought to the front when it is open, and its
-    // driver's fill() called with `texts`.
-    virtual void open(const WindowDescription &window, std::span<const SetText> texts) = 0;
+    // A window of `window`, owned by this one and not yet shown: its driver, started.
+    virtual Driver &makeWindow(const WindowDescription &window) = 0;
+    // This window shown, on top and active; or hidden, keeping all it holds.
+    virtual void showWindow(bool shown) = 0;
 };
 
 // How a toolkit hands a document on, for the driver: each gives the system's reason when it
@@ -141,7 +148,8 @@ public:
     // The panel's last document, on which its commands act; null before the first.
     const Document *document(int panel) const;
     const ControlRow &rowOf(ControlRef control) const;
-    // Where a control stands now, in twips: its row's place, anchors followed.
+    // Where a control stands now, in twips: its row's place, anchors followed (for a label
+    // that sizes itself, the size its row gives).
     TwipsRect placeOf(ControlRef control) const;
     // The controls `reads` of `panel` as an event or command is given them now: as the front
     // end reads them, a diagram as the size it stands at.
@@ -157,6 +165,15 @@ public:
     bool keyPressed(const KeyPress &key);
     // The client area's new size.
     void resized(TwipsSize client);
+    // The window laid out anew (its dots per inch changed): every control placed again, the
+    // labels that size themselves measured again.
+    void placeAll();
+    // The window became active, or stopped being so: back in it, the focus returns where it
+    // was.
+    void windowActivated(bool active);
+    // The user closes the window: true when it goes; a window opened from another only hides
+    // and keeps what it holds.
+    bool closing();
 
     // Every command of every panel, in order, as it stands now.
     std::vector<CommandEntry> commands() const;
@@ -173,11 +190,16 @@ private:
 
     ControlRef find(ControlName name) const;
     bool enabled(ControlRef control) const;
+    TwipsRect placed(const ControlRow &row, TwipsSize caption) const;
+    void place(ControlRef control);
     void bringToFront(int panel);
+    void setFocus(ControlRef control, bool byTab, bool selectAll);
     void moveFocus(bool backwards);
-    void runEvent(int panel, const Event &event);
+    void runEventsOf(ControlRef control);
     void apply(int panel, const Outcome &outcome);
+    void setCaption(ControlRef label, std::u16string_view text);
     void save(const SaveRequest &request);
+    void open(const OpenRequest &request);
 
     const WindowDescription &m_window;
     FrontEnd &m_frontEnd;
@@ -188,6 +210,9 @@ private:
     TwipsSize m_size;
     std::vector<std::optional<Document>> m_documents;
     std::vector<ControlRef> m_disabled;
+    std::optional<ControlRef> m_lastFocus; // where the focus returns when the window does
+    Driver *m_opener = nullptr;            // the window this one was opened from
+    std::vector<std::pair<const WindowDescription *, Driver *>> m_opened;
 };
 
 } // namespace korvane

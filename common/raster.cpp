@@ -92,4 +92,14 @@ Raster rasterise(const Drawing &drawing, int dpi)
     return raster;
 }
 
+void fillPixels(const Raster &raster, std::uint32_t paper, std::uint32_t ink, std::uint32_t *pixels,
+                std::size_t stride)
+{
+    for (int y = 0; y < raster.height; ++y)
+        std::fill_n(pixels + std::size_t(y) * stride, raster.width, paper);
+    for (const PixelRect &r : raster.ink)
+        for (int y = r.y; y < r.y + r.height; ++y)
+            std::fill_n(pixels + std::size_t(y) * stride + std::size_t(r.x), r.width, ink);
+}
+
 } // namespace korvane

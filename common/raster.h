@@ -5,6 +5,7 @@
 
 #include "common/panel.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace korvane {
@@ -84,5 +85,10 @@ struct Raster
     std::vector<PixelRect> ink;
 };
 Raster rasterise(const Drawing &drawing, int dpi);
+
+// A raster's pixels: `pixels` holds its rows from the top, `stride` values apart, of which the
+// first `width` are the picture's, paper where no ink covers them.
+void fillPixels(const Raster &raster, std::uint32_t paper, std::uint32_t ink, std::uint32_t *pixels,
+                std::size_t stride);
 
 } // namespace korvane

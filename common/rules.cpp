@@ -3,14 +3,11 @@
 #include <algorithm>
 
 namespace korvane {
-namespace {
 
-char16_t upper(char16_t c)
+char16_t upperCase(char16_t c)
 {
     return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
 }
-
-} // namespace
 
 Behaviour behaviourOf(ControlKind kind)
 {
@@ -33,8 +30,7 @@ Behaviour behaviourOf(ControlKind kind)
     return {};
 }
 
-int scrolledTo(ControlKind kind, const ScrollRange &range, int value, ScrollRequest request,
-               int thumb)
+int scrolledTo(const ScrollRange &range, int value, ScrollRequest request, int thumb)
 {
     switch (request) {
     case ScrollRequest::LineUp:
@@ -50,9 +46,7 @@ int scrolledTo(ControlKind kind, const ScrollRange &range, int value, ScrollRequ
         value += range.largeStep;
         break;
     case ScrollRequest::ThumbDragged:
-        if (!behaviourOf(kind).followsThumb)
-            break;
-        [[fallthrough]];
+        break;
     case ScrollRequest::ThumbReleased:
         value = thumb;
         break;
@@ -98,7 +92,7 @@ std::optional<char16_t> accessKeyOf(std::u16string_view caption)
         if (caption[i] != u'&')
             continue;
         if (caption[i + 1] != u'&')
-            return upper(caption[i + 1]);
+            return upperCase(caption[i + 1]);
         ++i; // "&&": one ampersand, shown
     }
     return std::nullopt;
@@ -135,7 +129,7 @@ std::vector<std::pair<char16_t, ControlRef>> accessKeys(const WindowDescription 
 std::optional<ControlRef> accessKeyTarget(const WindowDescription &window, char16_t key)
 {
     for (const auto &[marked, ref] : accessKeys(window))
-        if (marked == upper(key))
+        if (marked == upperCase(key))
             return ref;
     return std::nullopt;
 }
@@ -176,9 +170,11 @@ Accessible accessibleOf(const PanelTable &panel, const ControlRow &row)
     return {};
 }
 
-TwipsRect placeOf(const ControlRow &row, TwipsSize design, TwipsSize size)
+TwipsRect placeOf(const ControlRow &row, TwipsSize design, TwipsSize size, TwipsSize caption)
 {
     TwipsRect rect = row.rect;
+    if (row.kind == ControlKind::AutoLabel)
+        return {rect.left, rect.top, caption.width, caption.height};
     if (row.anchor == Anchor::AllSides) {
         rect.width = std::max(row.rect.width, row.rect.width + size.width - design.width);
         rect.height = std::max(row.rect.height, row.rect.height + size.height - design.height);
@@ -207,7 +203,7 @@ bool commandEnabled(const Command &command, const Document *last, bool inFront)
 const Command *commandFor(const PanelTable &panel, Shortcut shortcut)
 {
     for (const Command &command : panel.commands)
-        if (command.shortcut == Shortcut{shortcut.shift, upper(shortcut.key)})
+        if (command.shortcut == Shortcut{shortcut.shift, upperCase(shortcut.key)})
             return &command;
     return nullptr;
 }
@@ -215,6 +211,23 @@ const Command *commandFor(const PanelTable &panel, Shortcut shortcut)
 std::u16string shortcutText(Shortcut shortcut)
 {
     return std::u16string(u"Ctrl+") + (shortcut.shift ? u"Shift+" : u"") + shortcut.key;
+}
+
+std::vector<std::string> checkWindow(const WindowDescription &window)
+{
+    std::vector<std::string> problems;
+    std::vector<ControlName> names = {window.tabStrip, window.panelArray};
+    for (const Tab &tab : window.tabs) {
+        for (std::string &problem : checkPanel(*tab.panel))
+            problems.push_back(std::move(problem));
+        for (const ControlRow &row : tab.panel->controls) {
+            if (std::find(names.begin(), names.end(), row.name) != names.end() &&
+                findControl(*tab.panel, row.name) == &row)
+                problems.push_back("name used twice in the window: " + std::string(row.name));
+            names.push_back(row.name);
+        }
+    }
+    return problems;
 }
 
 } // namespace korvane

@@ -16,21 +16,20 @@
 
 namespace korvane {
 
-// What a control of one kind does by itself, which each front end gives its toolkit's
-// control. Every property holds for every window.
+// Whether a control of one kind is a stop of Tab and Shift+Tab, and whether, entered by them,
+// its whole text is selected, so that what is typed next replaces it. What no kind does is
+// the same for all: Enter in a text box presses no button, a drop-down box completes nothing
+// typed, a scroll bar's value changes when its thumb is let go, not while it is dragged, and a
+// text box takes a text of any length, so that a number is never read from a text cut short.
 struct Behaviour
 {
-    bool takesFocus = false;      // a stop of Tab and Shift+Tab
-    bool selectsAllOnTab = false; // entered by Tab or Shift+Tab, its whole text is selected,
-                                  // so that what is typed next replaces it
-    bool enterPresses = false;    // Enter in a text box presses it (the default button)
-    bool completes = false;       // completes a typed text from its items
-    bool followsThumb = false;    // its value changes while the thumb is dragged, not only
-                                  // when the thumb is let go
-    int maxLength = 0;            // the most characters it takes; 0: any number, so that a
-                                  // number is never read from a text cut short
+    bool takesFocus = false;
+    bool selectsAllOnTab = false;
 };
 Behaviour behaviourOf(ControlKind kind);
+
+// An ASCII letter upper-cased; any other character as it is.
+char16_t upperCase(char16_t c);
 
 // What a scroll bar is asked to do, in the order Windows numbers its requests (SB_LINEUP to
 // SB_BOTTOM).
@@ -46,11 +45,10 @@ enum class ScrollRequest
     Bottom,
 };
 
-// The value a scroll bar of `kind` and `range` goes to from `value` on `request`, `thumb`
-// where the thumb is: an arrow steps by the small step, the track by the large one, within
-// the range; a dragged thumb moves it only where the kind follows the thumb.
-int scrolledTo(ControlKind kind, const ScrollRange &range, int value, ScrollRequest request,
-               int thumb);
+// The value a scroll bar of `range` goes to from `value` on `request`, `thumb` where the thumb
+// is: an arrow steps by the small step, the track by the large one, within the range; a
+// dragged thumb moves nothing until it is let go.
+int scrolledTo(const ScrollRange &range, int value, ScrollRequest request, int thumb);
 
 // A control of one panel of a window; the tab strip is on no panel.
 inline constexpr int NoPanel = -1;
@@ -111,8 +109,14 @@ const Title *titleOf(const PanelTable &panel, ControlName name);
 
 // Where a control stands in a container of `size` that its window's description lays out at
 // `design`: where its row says, and, anchored on all sides, grown (or shrunk, never below the
-// row's size) by what the container gained.
-TwipsRect placeOf(const ControlRow &row, TwipsSize design, TwipsSize size);
+// row's size) by what the container gained. A label that sizes itself takes `caption`, the
+// size of its text as shown, at its row's left and top.
+TwipsRect placeOf(const ControlRow &row, TwipsSize design, TwipsSize size, TwipsSize caption = {});
+
+// What is wrong with a window's description: each panel's tables (checkPanel), and names used
+// twice across its panels, the tab strip and the panel array, since tools find a control by
+// its name alone. Empty when all is well.
+std::vector<std::string> checkWindow(const WindowDescription &window);
 
 // What a panel shows before any event, applied as any update: each diagram blank at its
 // design size, each picture box in its start colour.

@@ -12,6 +12,7 @@ namespace korvane {
 
 // Qt lays out in device-independent pixels of 1/96 inch and scales them for the screen.
 constexpr int LogicalDpi = 96;
+constexpr int TwipsPerPixel = TwipsPerInch / LogicalDpi;
 
 inline QString toQString(std::u16string_view text)
 {

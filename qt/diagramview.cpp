@@ -6,8 +6,6 @@
 #include <QEvent>
 #include <QPainter>
 
-#include <algorithm>
-
 namespace korvane {
 
 DiagramView::DiagramView(Colour paper, Colour ink, QWidget *parent)
@@ -37,13 +35,11 @@ void DiagramView::redraw()
     m_pictureDpi = dpi();
     const Raster raster = rasterise(*m_drawing, m_pictureDpi);
     m_picture = QImage(raster.width, raster.height, QImage::Format_RGB32);
-    m_picture.fill(colourOf(m_paper, palette()));
     // Written straight into the pixels: a plan of many boxes has hundreds of thousands of
     // edges, too many to paint one by one.
-    const QRgb ink = colourOf(m_ink, palette()).rgb();
-    for (const PixelRect &r : raster.ink)
-        for (int y = r.y; y < r.y + r.height; ++y)
-            std::fill_n(reinterpret_cast<QRgb *>(m_picture.scanLine(y)) + r.x, r.width, ink);
+    fillPixels(raster, colourOf(m_paper, palette()).rgb(), colourOf(m_ink, palette()).rgb(),
+               reinterpret_cast<QRgb *>(m_picture.bits()),
+               std::size_t(m_picture.bytesPerLine()) / 4);
     m_picture.setDevicePixelRatio(devicePixelRatioF());
 }
 

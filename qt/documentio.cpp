@@ -54,9 +54,9 @@ QImage renderPicture(const Document &document, const Typeface &face)
     const PictureLayout layout = layoutPicture(document, face, measuredIn(base));
     QImage picture(layout.width, layout.height, QImage::Format_RGB32);
     picture.fill(Qt::white);
+    fillPixels(layout.sheet, QColor(Qt::white).rgb(), QColor(Qt::black).rgb(),
+               reinterpret_cast<QRgb *>(picture.bits()), std::size_t(picture.bytesPerLine()) / 4);
     QPainter painter(&picture);
-    for (const PixelRect &r : layout.sheet.ink)
-        painter.fillRect(r.x, r.y, r.width, r.height, Qt::black);
     painter.setPen(Qt::black);
     painter.setFont(atPixels(base, layout.fontPixels));
     for (const TextLine &line : layout.lines)

@@ -44,12 +44,6 @@ void setWindowColour(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
-// No limit is Qt's longest text.
-int maxLength(const Behaviour &behaviour)
-{
-    return behaviour.maxLength > 0 ? behaviour.maxLength : std::numeric_limits<int>::max();
-}
-
 } // namespace
 
 WindowWidget::WindowWidget(const WindowDescription &description, QWidget *parent)
@@ -109,8 +103,6 @@ void WindowWidget::resizeEvent(QResizeEvent *event)
     if (m_description.tabbed())
         return;
     m_panels.front()->setGeometry(rect());
-    // Qt lays out in pixels of 1/96 inch.
-    constexpr int TwipsPerPixel = TwipsPerInch / LogicalDpi;
     m_driver.resized({width() * TwipsPerPixel, height() * TwipsPerPixel});
 }
 
@@ -131,8 +123,6 @@ void WindowWidget::create(int panel, const ControlRow &row, const TwipsRect &rec
         widget->setPalette(palette);
         if (row.background.role != Colour::Role::Default)
             setWindowColour(widget, colourOf(row.background, palette));
-        if (row.kind == ControlKind::AutoLabel)
-            widget->adjustSize();
     }
     if (!spoken.namedByText)
         widget->setAccessibleName(toQString(spoken.name));
@@ -160,8 +150,9 @@ void WindowWidget::linkTitle(const Title &title)
 
 QWidget *WindowWidget::make(int panel, const ControlRow &row)
 {
-    const Behaviour behaviour = behaviourOf(row.kind);
     QWidget *parent = m_panels[std::size_t(panel)];
+    // Qt's longest text: a text box takes any length.
+    constexpr int AnyLength = std::numeric_limits<int>::max();
     const auto report = [this, panel, name = row.name] { m_driver.activated({panel, name}); };
     switch (row.kind) {
     case ControlKind::Label:
@@ -170,7 +161,7 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
     case ControlKind::TextBox: {
         // The limit first: setting it lays the text out again.
         auto *edit = new QLineEdit(parent);
-        edit->setMaxLength(maxLength(behaviour));
+        edit->setMaxLength(AnyLength);
         edit->setText(toQString(row.text));
         connect(edit, &QLineEdit::textEdited, this, report);
         return edit;
@@ -187,9 +178,8 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
         }
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        if (!behaviour.completes)
-            combo->setCompleter(nullptr);
-        combo->lineEdit()->setMaxLength(maxLength(behaviour));
+        combo->setCompleter(nullptr);
+        combo->lineEdit()->setMaxLength(AnyLength);
         combo->setEditText(toQString(row.text));
         return combo;
     }
@@ -198,7 +188,6 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
         // The driver presses the button of an access key; the button keeps the underlined
         // letter but not Qt's own shortcut.
         button->setShortcut(QKeySequence());
-        button->setAutoDefault(behaviour.enterPresses);
         connect(button, &QPushButton::clicked, this, report);
         return button;
     }
@@ -214,7 +203,7 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
         bar->setRange(row.scroll.minimum, row.scroll.maximum);
         bar->setSingleStep(row.scroll.smallStep);
         bar->setPageStep(row.scroll.largeStep);
-        bar->setTracking(behaviour.followsThumb);
+        bar->setTracking(false);
         connect(bar, &QScrollBar::valueChanged, this, report);
         return bar;
     }
@@ -254,7 +243,8 @@ Reading WindowWidget::read(ControlRef control)
 
 std::optional<ControlRef> WindowWidget::focus()
 {
-    QWidget *focus = QApplication::focusWidget();
+    // Away from the window, the control that had the focus last.
+    QWidget *focus = isActiveWindow() ? QApplication::focusWidget() : focusWidget();
     if (focus && focus == m_tabStrip)
         return ControlRef{NoPanel, m_description.tabStrip};
     // The text field of a drop-down box stands for its box.
@@ -264,15 +254,22 @@ std::optional<ControlRef> WindowWidget::focus()
     return std::nullopt;
 }
 
+void WindowWidget::setCaption(ControlRef label, std::u16string_view text)
+{
+    control<QLabel>(label.control)->setText(toQString(text));
+}
+
+TwipsSize WindowWidget::captionSize(ControlRef label)
+{
+    const QSize size = control<QLabel>(label.control)->sizeHint();
+    return {size.width() * TwipsPerPixel, size.height() * TwipsPerPixel};
+}
+
 void WindowWidget::setText(ControlRef control, std::u16string_view text)
 {
     QWidget *widget = this->control(control.control);
     const QString shown = toQString(text);
-    if (auto *label = qobject_cast<QLabel *>(widget)) {
-        label->setText(shown);
-        if (m_driver.rowOf(control).kind == ControlKind::AutoLabel)
-            label->adjustSize();
-    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+    if (auto *combo = qobject_cast<QComboBox *>(widget)) {
         if (combo->isEditable())
             combo->setEditText(shown);
         else
@@ -337,11 +334,10 @@ void WindowWidget::commandsChanged()
     for (std::size_t i = m_actions.size(); i < commands.size(); ++i) {
         const CommandEntry &entry = commands[i];
         const Command &command = *entry.command;
-        auto *action = new QAction(toQString(command.text), this);
+        // The driver takes the shortcut's key; the menu only shows it, after a tab.
+        auto *action = new QAction(
+            toQString(command.text) + QLatin1Char('\t') + toQString(entry.shortcut), this);
         action->setObjectName(QString::fromLatin1(command.id));
-        action->setShortcut(QKeySequence(toQString(entry.shortcut)));
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
         QWidget *menuOf = control(command.menuOf);
         menuOf->setContextMenuPolicy(Qt::ActionsContextMenu);
         menuOf->addAction(action);
@@ -353,16 +349,30 @@ void WindowWidget::commandsChanged()
         m_actions[i]->setEnabled(commands[i].enabled);
 }
 
-void WindowWidget::open(const WindowDescription &window, std::span<const SetText> texts)
+Driver &WindowWidget::makeWindow(const WindowDescription &window)
 {
-    // One window of each description, owned by this one.
-    auto *opened = findChild<WindowWidget *>(toQString(window.name), Qt::FindDirectChildrenOnly);
-    if (!opened)
-        opened = new WindowWidget(window, this);
-    opened->show();
-    opened->raise();
-    opened->activateWindow();
-    opened->driver().fill(texts);
+    return (new WindowWidget(window, this))->driver();
+}
+
+void WindowWidget::showWindow(bool shown)
+{
+    setVisible(shown);
+    if (shown) {
+        raise();
+        activateWindow();
+    }
+}
+
+void WindowWidget::closeEvent(QCloseEvent *event)
+{
+    event->setAccepted(m_driver.closing());
+}
+
+void WindowWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        m_driver.windowActivated(isActiveWindow());
 }
 
 } // namespace korvane

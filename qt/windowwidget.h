@@ -44,6 +44,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QWidget *make(int panel, const ControlRow &row);
@@ -55,6 +57,8 @@ private:
     Reading read(ControlRef control) override;
     std::optional<ControlRef> focus() override;
     void setText(ControlRef control, std::u16string_view text) override;
+    void setCaption(ControlRef label, std::u16string_view text) override;
+    TwipsSize captionSize(ControlRef label) override;
     void setBackground(ControlRef control, const Colour &colour) override;
     void setOption(ControlRef control, bool enabled, bool chosen) override;
     void setToolTip(ControlRef control, std::u16string_view text) override;
@@ -63,7 +67,8 @@ private:
     void setFocus(ControlRef control, bool byTab, bool selectAll) override;
     void showError(std::u16string_view message) override;
     void commandsChanged() override;
-    void open(const WindowDescription &window, std::span<const SetText> texts) override;
+    Driver &makeWindow(const WindowDescription &window) override;
+    void showWindow(bool shown) override;
 
     const WindowDescription &m_description;
     QtDocumentIo m_documentIo;

@@ -21,7 +21,7 @@ int rounded(double value)
 
 // The sheet as lines: each block's grid, or one solid band where its lines would merge. A
 // line of a pen one device pixel wide ends one unit further on, so that it covers its end.
-void drawLines(HDC dc, const Drawing &drawing, const Placement &p)
+void drawLines(HDC dc, const Drawing &drawing, const DevicePlacement &p)
 {
     const LOGBRUSH ink{BS_SOLID, Black, 0};
     const HPEN pen = p.lineWidth <= 0
@@ -65,7 +65,7 @@ void drawLines(HDC dc, const Drawing &drawing, const Placement &p)
     DeleteObject(band);
 }
 
-void drawText(HDC dc, const Placement &p, const Typeface &face)
+void drawText(HDC dc, const DevicePlacement &p, const Typeface &face)
 {
     if (p.text.empty())
         return;
@@ -82,9 +82,9 @@ void drawText(HDC dc, const Placement &p, const Typeface &face)
 }
 
 // A picture's paper and text, as layoutPicture lays them out: the lines below the sheet.
-Placement picturePlacement(const PictureLayout &layout)
+DevicePlacement picturePlacement(const PictureLayout &layout)
 {
-    Placement placement;
+    DevicePlacement placement;
     placement.paper = {0, 0, layout.width, layout.height};
     placement.fontPixels = layout.fontPixels;
     placement.text = layout.lines;
@@ -118,7 +118,7 @@ TextWidth measuredOn(HDC dc, std::u16string_view face)
     };
 }
 
-void drawDocument(HDC dc, const Document &document, const Placement &placement,
+void drawDocument(HDC dc, const Document &document, const DevicePlacement &placement,
                   const Typeface &face)
 {
     if (!IsRectEmpty(&placement.paper))
@@ -145,7 +145,7 @@ Picture renderPicture(const Document &document, const Typeface &face)
     const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
         const HGDIOBJ old = SelectObject(dc, bitmap);
-        Placement placement = picturePlacement(layout);
+        DevicePlacement placement = picturePlacement(layout);
         placement.raster = &layout.sheet;
         drawDocument(dc, document, placement, face);
         GdiFlush();
@@ -182,7 +182,7 @@ HENHMETAFILE renderMetafile(const Document &document, const PictureLayout &layou
                      frame.bottom * GetDeviceCaps(screen, VERTRES), nullptr);
     ReleaseDC(nullptr, screen);
 
-    Placement placement = picturePlacement(layout);
+    DevicePlacement placement = picturePlacement(layout);
     // The sheet's far edges on its last pixels, where the picture has them.
     const Drawing &drawing = document.drawing;
     placement.unitsPerTwipX =
@@ -197,7 +197,7 @@ PageLayout renderPage(HDC dc, const PageArea &area, int dpi, const Document &doc
                       const Typeface &face)
 {
     const PageLayout page = layoutPage(document, area, dpi, measuredOn(dc, face.face));
-    Placement placement;
+    DevicePlacement placement;
     placement.sheetLeft = page.sheetLeft;
     placement.sheetTop = page.sheetTop;
     placement.unitsPerTwipX = page.unitsPerTwip;

@@ -21,7 +21,7 @@ BITMAPINFO topDownBitmap(int width, int height, WORD bitsPerPixel);
 TextWidth measuredOn(HDC dc, std::u16string_view face);
 
 // Where a document goes on a device, in its logical units.
-struct Placement
+struct DevicePlacement
 {
     RECT paper{};         // filled white first; left as it is when empty
     double sheetLeft = 0; // where the drawing's origin goes
@@ -37,7 +37,7 @@ struct Placement
 
 // Draws `document` as `placement` says: black lines (or pixels) on white paper, and the text
 // in `face`.
-void drawDocument(HDC dc, const Document &document, const Placement &placement,
+void drawDocument(HDC dc, const Document &document, const DevicePlacement &placement,
                   const Typeface &face);
 
 // The picture of a copy or a PNG file, as layoutPicture lays it out, 24 bits a pixel,

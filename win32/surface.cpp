@@ -74,10 +74,8 @@ void Surface::redraw(int dpi)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     const std::uint32_t paper = pixelOf(colourOf(m_row.background, COLOR_WINDOW));
     const std::uint32_t ink = pixelOf(colourOf(m_row.foreground, COLOR_WINDOWTEXT));
-    m_pixels.assign(std::size_t(m_width) * std::size_t(m_height), paper);
-    for (const PixelRect &r : raster.ink)
-        for (int y = r.y; y < r.y + r.height; ++y)
-            std::fill_n(m_pixels.begin() + std::ptrdiff_t(y) * m_width + r.x, r.width, ink);
+    m_pixels.resize(std::size_t(m_width) * std::size_t(m_height));
+    fillPixels(raster, paper, ink, m_pixels.data(), std::size_t(m_width));
     InvalidateRect(m_window, nullptr, FALSE);
 }
 

@@ -146,7 +146,6 @@ TopLevelWindow::TopLevelWindow(const WindowDescription &description, HINSTANCE i
         rows += tab.panel->controls.size();
     m_controls.reserve(rows);
     m_driver.start();
-    m_lastFocus = m_tabStrip;
 }
 
 TopLevelWindow::~TopLevelWindow()
@@ -177,8 +176,11 @@ void TopLevelWindow::layout()
     }
     for (HWND panel : m_panels)
         setPlace(panel, display);
+    // Placed first: a drop-down box's field is fitted to its place (applyFont); a label that
+    // sizes itself is measured in the font of the new DPI.
+    if (!m_controls.empty())
+        m_driver.placeAll();
     for (Control &control : m_controls) {
-        setPlace(control.window, placeOf(control, windowText(control.window)));
         applyFont(control);
         if (control.row->kind == ControlKind::Diagram)
             control.surface->redraw(m_dpi);
@@ -207,18 +209,13 @@ HFONT TopLevelWindow::fontOf(Control &control)
     return control.font.handle();
 }
 
-// Where a control goes at the window's DPI: where the driver has it, in pixels; a label that
-// sizes itself is as large as its text in its font; a drop-down box or list also holds the
-// list that drops down, room for every item.
-RECT TopLevelWindow::placeOf(Control &control, std::u16string_view text)
+// Where a control goes at the window's DPI: at `place` in pixels; a drop-down box or list also
+// holds the list that drops down, room for every item.
+RECT TopLevelWindow::placeOf(const Control &control, const TwipsRect &place) const
 {
     const ControlRow &row = *control.row;
-    RECT r = pixelRect(m_driver.placeOf(control.ref), m_dpi);
-    if (row.kind == ControlKind::AutoLabel) {
-        const SIZE size = textSize(text, fontOf(control));
-        r.right = r.left + size.cx;
-        r.bottom = r.top + size.cy;
-    } else if (row.kind == ControlKind::DropDown || row.kind == ControlKind::List) {
+    RECT r = pixelRect(place, m_dpi);
+    if (row.kind == ControlKind::DropDown || row.kind == ControlKind::List) {
         const int listBorders = 2 * GetSystemMetrics(SM_CYBORDER);
         r.bottom += (r.bottom - r.top) * int(row.items.size()) + listBorders;
     }
@@ -269,20 +266,21 @@ Surface &TopLevelWindow::surface(ControlName name) const
 
 TopLevelWindow *TopLevelWindow::opened(const WindowDescription &description) const
 {
-    const auto it = m_opened.find(&description);
-    return it == m_opened.end() ? nullptr : it->second.get();
+    for (const auto &window : m_opened)
+        if (&window->m_description == &description)
+            return window.get();
+    return nullptr;
 }
 
-void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &,
+void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &rect,
                             const Accessible &spoken)
 {
     Control &control = m_controls.emplace_back();
     control.ref = {panel, row.name};
     control.row = &row;
     const int id = controlId(row.name);
-    const Behaviour behaviour = behaviourOf(row.kind);
-    const RECT r = placeOf(control, row.text);
-    const DWORD tabStop = behaviour.takesFocus ? WS_TABSTOP : 0;
+    const RECT r = placeOf(control, rect);
+    const DWORD tabStop = behaviourOf(row.kind).takesFocus ? WS_TABSTOP : 0;
     const auto make = [&](const wchar_t *className, DWORD exStyle, DWORD style,
                           std::u16string_view text) {
         return CreateWindowExW(
@@ -297,8 +295,9 @@ void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &,
         control.window = make(L"STATIC", 0, SS_LEFTNOWORDWRAP | SS_NOPREFIX, row.text);
         break;
     case ControlKind::TextBox:
+        // Any length: 0 lifts the limit.
         control.window = make(L"EDIT", WS_EX_CLIENTEDGE, tabStop | ES_AUTOHSCROLL, row.text);
-        SendMessageW(control.window, EM_SETLIMITTEXT, WPARAM(behaviour.maxLength), 0);
+        SendMessageW(control.window, EM_SETLIMITTEXT, 0, 0);
         break;
     case ControlKind::DropDown:
     case ControlKind::List: {
@@ -306,7 +305,7 @@ void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &,
         // nothing typed at all.
         const DWORD kind = row.kind == ControlKind::List ? CBS_DROPDOWNLIST : CBS_DROPDOWN;
         control.window = make(L"COMBOBOX", 0, tabStop | WS_VSCROLL | kind | CBS_AUTOHSCROLL, {});
-        SendMessageW(control.window, CB_LIMITTEXT, WPARAM(behaviour.maxLength), 0);
+        SendMessageW(control.window, CB_LIMITTEXT, 0, 0);
         for (std::u16string_view item : row.items)
             SendMessageW(control.window, CB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(wide(item).c_str()));
@@ -314,9 +313,7 @@ void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &,
         break;
     }
     case ControlKind::Button:
-        control.window =
-            make(L"BUTTON", 0,
-                 tabStop | (behaviour.enterPresses ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), row.text);
+        control.window = make(L"BUTTON", 0, tabStop | BS_PUSHBUTTON, row.text);
         break;
     case ControlKind::Option:
         // Which option is chosen is the handlers' to say.
@@ -351,10 +348,10 @@ void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &,
         speakAs(box.hwndItem, spoken);
 }
 
-void TopLevelWindow::place(ControlRef ref, const TwipsRect &)
+void TopLevelWindow::place(ControlRef ref, const TwipsRect &rect)
 {
-    Control &control = find(ref.control);
-    setPlace(control.window, placeOf(control, windowText(control.window)));
+    const Control &control = find(ref.control);
+    setPlace(control.window, placeOf(control, rect));
 }
 
 Reading TopLevelWindow::read(ControlRef ref)
@@ -391,8 +388,18 @@ void TopLevelWindow::setText(ControlRef ref, std::u16string_view text)
         return;
     }
     SetWindowTextW(control.window, wide(text).c_str());
-    if (control.row->kind == ControlKind::AutoLabel)
-        place(ref, {});
+}
+
+void TopLevelWindow::setCaption(ControlRef label, std::u16string_view text)
+{
+    SetWindowTextW(control(label.control), wide(text).c_str());
+}
+
+TwipsSize TopLevelWindow::captionSize(ControlRef label)
+{
+    Control &control = find(label.control);
+    const SIZE size = textSize(windowText(control.window), fontOf(control));
+    return {MulDiv(size.cx, TwipsPerInch, m_dpi), MulDiv(size.cy, TwipsPerInch, m_dpi)};
 }
 
 void TopLevelWindow::setBackground(ControlRef control, const Colour &colour)
@@ -459,14 +466,18 @@ void TopLevelWindow::showError(std::u16string_view message)
     MessageBoxW(m_window, wide(message).c_str(), wide(ErrorTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
-void TopLevelWindow::open(const WindowDescription &window, std::span<const SetText> texts)
+Driver &TopLevelWindow::makeWindow(const WindowDescription &window)
 {
-    std::unique_ptr<TopLevelWindow> &opened = m_opened[&window];
-    if (!opened)
-        opened = std::make_unique<TopLevelWindow>(window, GetModuleHandleW(nullptr), m_window);
-    ShowWindow(opened->handle(), SW_SHOWNORMAL);
-    SetForegroundWindow(opened->handle());
-    opened->driver().fill(texts);
+    m_opened.push_back(
+        std::make_unique<TopLevelWindow>(window, GetModuleHandleW(nullptr), m_window));
+    return m_opened.back()->driver();
+}
+
+void TopLevelWindow::showWindow(bool shown)
+{
+    ShowWindow(m_window, shown ? SW_SHOWNORMAL : SW_HIDE);
+    if (shown)
+        SetForegroundWindow(m_window);
 }
 
 void TopLevelWindow::scrolled(const Control &control, int request, int thumb)
@@ -474,8 +485,7 @@ void TopLevelWindow::scrolled(const Control &control, int request, int thumb)
     const int now = GetScrollPos(control.window, SB_CTL);
     if (request < SB_LINEUP || request > SB_BOTTOM)
         return;
-    const int value =
-        scrolledTo(control.row->kind, control.row->scroll, now, ScrollRequest(request), thumb);
+    const int value = scrolledTo(control.row->scroll, now, ScrollRequest(request), thumb);
     if (value == now)
         return;
     SetScrollPos(control.window, SB_CTL, value, TRUE);
@@ -506,7 +516,7 @@ void TopLevelWindow::showMenu(const Control &control, LPARAM at)
 
 bool TopLevelWindow::takeKey(const MSG &message)
 {
-    for (const auto &[description, opened] : m_opened)
+    for (const auto &opened : m_opened)
         if (opened->takeKey(message))
             return true;
     if (message.hwnd != m_window && !IsChild(m_window, message.hwnd))
@@ -535,14 +545,7 @@ LRESULT TopLevelWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     case WM_ACTIVATE:
-        // Back in the window, the focus returns where it was.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(m_window, focus))
-                m_lastFocus = focus;
-        } else if (m_lastFocus && IsWindow(m_lastFocus)) {
-            SetFocus(m_lastFocus);
-        }
+        m_driver.windowActivated(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_SIZE:
         if (!m_description.tabbed() && !m_panels.empty()) {
@@ -562,11 +565,8 @@ LRESULT TopLevelWindow::onMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     }
     case WM_CLOSE:
-        // A window opened from another only hides: it keeps what was typed into it.
-        if (GetWindow(m_window, GW_OWNER)) {
-            ShowWindow(m_window, SW_HIDE);
+        if (!m_driver.closing())
             return 0;
-        }
         break;
     case WM_DESTROY:
         // The main window closed by the user: the program ends.

@@ -66,7 +66,7 @@ private:
     void layout();
     RECT displayRect() const;
     HFONT fontOf(Control &control);
-    RECT placeOf(Control &control, std::u16string_view text);
+    RECT placeOf(const Control &control, const TwipsRect &place) const;
     void applyFont(Control &control);
     void scrolled(const Control &control, int request, int thumb);
     void showMenu(const Control &control, LPARAM at);
@@ -78,6 +78,8 @@ private:
     Reading read(ControlRef control) override;
     std::optional<ControlRef> focus() override;
     void setText(ControlRef control, std::u16string_view text) override;
+    void setCaption(ControlRef label, std::u16string_view text) override;
+    TwipsSize captionSize(ControlRef label) override;
     void setBackground(ControlRef control, const Colour &colour) override;
     void setOption(ControlRef control, bool enabled, bool chosen) override;
     void setToolTip(ControlRef control, std::u16string_view text) override;
@@ -86,7 +88,8 @@ private:
     void setFocus(ControlRef control, bool byTab, bool selectAll) override;
     void showError(std::u16string_view message) override;
     void commandsChanged() override {}
-    void open(const WindowDescription &window, std::span<const SetText> texts) override;
+    Driver &makeWindow(const WindowDescription &window) override;
+    void showWindow(bool shown) override;
 
     const WindowDescription &m_description;
     HWND m_window = nullptr;
@@ -96,12 +99,11 @@ private:
     std::vector<HWND> m_panels;
     std::vector<Control> m_controls; // in table order, panel by panel
     HWND m_toolTips = nullptr;       // made with the first tool tip
-    HWND m_lastFocus = nullptr;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     Win32DocumentIo m_documentIo;
     Driver m_driver;
-    std::map<const WindowDescription *, std::unique_ptr<TopLevelWindow>> m_opened;
+    std::vector<std::unique_ptr<TopLevelWindow>> m_opened; // windows opened from this one
 };
 
 // The program's message loop, with the keys of `window` and the windows opened from it,

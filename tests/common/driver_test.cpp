@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 
 namespace korvane {
 namespace {
@@ -53,6 +54,15 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
         if (driver)
             driver->activated(control);
     }
+    // A caption's size: 90 twips a character, 180 high.
+    void setCaption(ControlRef label, std::u16string_view text) override
+    {
+        at(label).reading.text = text;
+    }
+    TwipsSize captionSize(ControlRef label) override
+    {
+        return {int(at(label).reading.text.size()) * 90, 180};
+    }
     void setBackground(ControlRef, const Colour &) override {}
     void setOption(ControlRef control, bool enabled, bool chosen) override
     {
@@ -77,10 +87,18 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
         log.push_back("box");
     }
     void commandsChanged() override {}
-    void open(const WindowDescription &window, std::span<const SetText>) override
+    // Windows opened from this one, each with a front end of its own.
+    std::vector<std::unique_ptr<FakeFrontEnd>> windows;
+    std::vector<std::unique_ptr<Driver>> drivers;
+    Driver &makeWindow(const WindowDescription &window) override
     {
-        log.push_back("open " + std::string(window.name));
+        log.push_back("make " + std::string(window.name));
+        windows.push_back(std::make_unique<FakeFrontEnd>());
+        drivers.push_back(std::make_unique<Driver>(window, *windows.back(), *windows.back()));
+        drivers.back()->start();
+        return *drivers.back();
     }
+    void showWindow(bool shown) override { log.push_back(shown ? "shown" : "hidden"); }
     std::optional<std::u16string> copy(const Document &document) override
     {
         clipboard = document.jobLine;
@@ -280,6 +298,42 @@ TEST_F(DriverTest, SaveAsksAgainRatherThanReplaceAFileUnasked)
     EXPECT_EQ(m_fake.files,
               (std::map<std::u16string, FileFormat>{{u"/home/印刷/a.txt.png", FileFormat::Png},
                                                     {u"/home/印刷/b.svg", FileFormat::Svg}}));
+}
+
+// The planner opened from the panel: made once, shown each time and filled; closed, it only
+// hides; away from it and back, the focus returns where it was. Labels that size themselves
+// take their caption's size.
+TEST_F(DriverTest, OpenedWindowsAndTheFocusComingBack)
+{
+    const auto openPlanner = [this] {
+        m_driver.keyPressed({KeyPress::Key::Letter, u'L', false, true, false});
+    };
+    m_fake.log.clear();
+    openPlanner();
+    ASSERT_EQ(m_fake.drivers.size(), 1u);
+    FakeFrontEnd &planner = *m_fake.windows.front();
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"make planner"}));
+    EXPECT_EQ(planner.log.back(), "shown");
+    EXPECT_EQ(planner.controls["Text51"].reading.text, u"1092");
+    planner.log.clear();
+    EXPECT_FALSE(m_fake.drivers.front()->closing());
+    EXPECT_EQ(planner.log, (std::vector<std::string>{"hidden"}));
+    openPlanner();
+    EXPECT_EQ(m_fake.drivers.size(), 1u);
+    EXPECT_EQ(planner.log.back(), "shown");
+    EXPECT_TRUE(m_driver.closing());
+
+    m_fake.focused = ControlRef{0, "Text6"};
+    m_driver.windowActivated(false);
+    m_fake.focused.reset();
+    m_fake.log.clear();
+    m_driver.windowActivated(true);
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"focus Text6"}));
+
+    // "开版数" and the ups under it; after a press, the ups' new caption.
+    EXPECT_EQ(m_fake.controls["Label30"].rect, (TwipsRect{240, 2520, 270, 180}));
+    planned();
+    EXPECT_EQ(m_fake.controls["Label31"].rect, (TwipsRect{240, 2760, 180, 180}));
 }
 
 // A window of one panel that follows its size: a text whose edit runs an event, which sets

@@ -84,7 +84,7 @@ TEST(Rules, ScrollBarsStepWithinTheirRange)
     };
     // clang-format on
     for (const Case &c : cases)
-        EXPECT_EQ(scrolledTo(ControlKind::VScrollBar, Range, c.from, c.request, c.thumb), c.to)
+        EXPECT_EQ(scrolledTo(Range, c.from, c.request, c.thumb), c.to)
             << int(c.request) << " from " << c.from;
 }
 

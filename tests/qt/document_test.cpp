@@ -79,13 +79,15 @@ private slots:
         const struct
         {
             const char *id;
-            QKeySequence keys;
-        } commands[] = {{"copyDiagram", QKeySequence(QStringLiteral("Ctrl+Shift+C"))},
-                        {"saveDiagram", QKeySequence(QStringLiteral("Ctrl+S"))},
-                        {"printDiagram", QKeySequence(QStringLiteral("Ctrl+P"))}};
+            const char *keys;
+        } commands[] = {{"copyDiagram", "\tCtrl+Shift+C"},
+                        {"saveDiagram", "\tCtrl+S"},
+                        {"printDiagram", "\tCtrl+P"}};
         for (const auto &c : commands) {
             QVERIFY2(action(c.id), c.id);
-            QCOMPARE(action(c.id)->shortcut(), c.keys);
+            // The menu shows the shortcut; the driver takes its key.
+            QVERIFY(action(c.id)->text().endsWith(QLatin1String(c.keys)));
+            QVERIFY(action(c.id)->shortcut().isEmpty());
             QVERIFY(control(0, "drawpic")->actions().contains(action(c.id)));
             QVERIFY(!action(c.id)->isEnabled());
         }

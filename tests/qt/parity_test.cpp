@@ -11,7 +11,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -65,10 +64,10 @@ private:
         const Outcome outcome = event.handle(driver.readings(0, event.reads));
         const Raster raster = rasterise(*std::get<Update>(outcome).drawing, dpi);
         QImage expected(raster.width, raster.height, QImage::Format_RGB32);
-        expected.fill(view.palette().color(QPalette::Base));
-        QPainter painter(&expected);
-        for (const PixelRect &r : raster.ink)
-            painter.fillRect(r.x, r.y, r.width, r.height, view.palette().color(QPalette::Text));
+        fillPixels(raster, view.palette().color(QPalette::Base).rgb(),
+                   view.palette().color(QPalette::Text).rgb(),
+                   reinterpret_cast<QRgb *>(expected.bits()),
+                   std::size_t(expected.bytesPerLine()) / 4);
         return expected;
     }
 

@@ -34,12 +34,10 @@ protected:
     // The diagram a raster should show: ink on the window colour.
     static std::vector<std::uint32_t> expectedPicture(const Raster &raster)
     {
-        std::vector<std::uint32_t> expected(std::size_t(raster.width) * std::size_t(raster.height),
-                                            pixelOf(GetSysColor(COLOR_WINDOW)));
-        for (const PixelRect &r : raster.ink)
-            for (int y = r.y; y < r.y + r.height; ++y)
-                std::fill_n(expected.begin() + std::ptrdiff_t(y) * raster.width + r.x, r.width,
-                            pixelOf(GetSysColor(COLOR_WINDOWTEXT)));
+        std::vector<std::uint32_t> expected(std::size_t(raster.width) * std::size_t(raster.height));
+        fillPixels(raster, pixelOf(GetSysColor(COLOR_WINDOW)),
+                   pixelOf(GetSysColor(COLOR_WINDOWTEXT)), expected.data(),
+                   std::size_t(raster.width));
         return expected;
     }
     // The focus is on `window`, or in the text field of that drop-down box.
