@@ -19,16 +19,7 @@ const PanelTable &imposition()
 
 Update press(const std::vector<test::Entry> &inputs)
 {
-    const Event &view = imposition().events.front();
-    std::vector<Reading> readings;
-    for (ControlName name : view.reads) {
-        Reading reading{std::u16string(findControl(imposition(), name)->text)};
-        for (const test::Entry &input : inputs)
-            if (input.control == name)
-                reading.text = input.text;
-        readings.push_back(reading);
-    }
-    return std::get<Update>(view.handle(readings));
+    return std::get<Update>(test::runEvent(imposition(), "Command6", inputs));
 }
 
 const Command &command(std::string_view id)

@@ -15,44 +15,6 @@ const PanelTable &panelOf(int tab)
     return *mainWindow.tabs[static_cast<std::size_t>(tab)].panel;
 }
 
-const Event &eventOf(const PanelTable &panel, ControlName source)
-{
-    for (const Event &event : panel.events)
-        if (event.source == source)
-            return event;
-    test::broken(std::string(source) + " has no event");
-}
-
-// Runs the event of `source` as a fresh panel would after `inputs` were typed; every other
-// control holds its initial text, every scroll bar `values` or its minimum.
-Outcome run(const PanelTable &panel, ControlName source, const std::vector<test::Entry> &inputs,
-            const std::map<ControlName, int> &values = {})
-{
-    const Event &event = eventOf(panel, source);
-    std::vector<Reading> readings;
-    for (ControlName name : event.reads) {
-        const ControlRow &row = *findControl(panel, name);
-        Reading reading{std::u16string(row.text), row.scroll.minimum};
-        for (const test::Entry &input : inputs)
-            if (input.control == name)
-                reading.text = input.text;
-        if (const auto value = values.find(name); value != values.end())
-            reading.value = value->second;
-        readings.push_back(reading);
-    }
-    Outcome outcome = event.handle(readings);
-    EXPECT_EQ(checkOutcome(panel, outcome), std::vector<std::string>{});
-    return outcome;
-}
-
-std::u16string captionOf(const Outcome &outcome, ControlName label)
-{
-    for (const SetCaption &caption : std::get<Update>(outcome).captions)
-        if (caption.control == label)
-            return caption.text;
-    return u"(not set)";
-}
-
 TEST(Panels, TablesNameWhatTheyUse)
 {
     for (const Tab &tab : mainWindow.tabs) {
@@ -80,7 +42,7 @@ TEST(Panels, Presses)
 {
     for (const test::PressCase &c : test::pressCases()) {
         SCOPED_TRACE(c.name);
-        const Outcome outcome = run(panelOf(c.tab), c.button, c.inputs);
+        const Outcome outcome = test::runEvent(panelOf(c.tab), c.button, c.inputs);
         if (c.refusal) {
             ASSERT_TRUE(std::holds_alternative<Refusal>(outcome));
             EXPECT_EQ(test::printable(std::get<Refusal>(outcome).message),
@@ -91,7 +53,7 @@ TEST(Panels, Presses)
         ASSERT_TRUE(std::holds_alternative<Update>(outcome))
             << test::printable(std::get<Refusal>(outcome).message);
         for (const test::Entry &result : c.results)
-            EXPECT_EQ(test::printable(captionOf(outcome, result.control)),
+            EXPECT_EQ(test::printable(test::captionOf(outcome, result.control)),
                       test::printable(result.text))
                 << result.control;
     }
@@ -103,12 +65,12 @@ TEST(Panels, ScrollBars)
     for (const test::ScrollCase &c : test::scrollCases()) {
         SCOPED_TRACE(c.name);
         // What the panel shows after each change: captions and colours last set.
-        std::map<ControlName, int> values;
+        std::vector<std::pair<ControlName, int>> values;
         std::map<ControlName, std::u16string> captions;
         std::map<ControlName, Colour> colours;
         for (const auto &[bar, value] : c.moves) {
-            values[bar] = value;
-            const Update update = std::get<Update>(run(panel, bar, {}, values));
+            values.push_back({bar, value});
+            const Update update = std::get<Update>(test::runEvent(panel, bar, {}, values));
             for (const SetCaption &caption : update.captions)
                 captions[caption.control] = caption.text;
             for (const SetBackground &background : update.backgrounds)
@@ -135,12 +97,12 @@ TEST(Panels, ScrollBars)
 // placement.
 TEST(Panels, DrawsTheMixedWorkedExample)
 {
-    const Outcome outcome = run(panelOf(0), "Command6",
-                                {{"Combo2", u"横竖混排"},
-                                 {"Text4", u"1092"},
-                                 {"Text5", u"787"},
-                                 {"Text6", u"210"},
-                                 {"Text7", u"297"}});
+    const Outcome outcome = test::runEvent(panelOf(0), "Command6",
+                                           {{"Combo2", u"横竖混排"},
+                                            {"Text4", u"1092"},
+                                            {"Text5", u"787"},
+                                            {"Text6", u"210"},
+                                            {"Text7", u"297"}});
     const double plen = (3135.0 * 297) / 1092;
     const double pwid = (3135.0 * 210) / 1092;
     const Drawing expected{"drawpic",
@@ -151,7 +113,7 @@ TEST(Panels, DrawsTheMixedWorkedExample)
                             {1, 5, 0, 0, pwid, plen},
                             {2, 3, 0, plen, plen, pwid}}};
     EXPECT_EQ(std::get<Update>(outcome).drawing, expected);
-    EXPECT_EQ(captionOf(outcome, "Label31"), u"11");
+    EXPECT_EQ(test::captionOf(outcome, "Label31"), u"11");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/cases/panelcases.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -239,6 +240,41 @@ void broken(const std::string &what)
     std::fputs((what + '\n').c_str(), stderr);
     std::abort();
 #endif
+}
+
+Outcome runEvent(const PanelTable &panel, ControlName source, const std::vector<Entry> &typed,
+                 const std::vector<std::pair<ControlName, int>> &values)
+{
+    const auto event = std::find_if(panel.events.begin(), panel.events.end(),
+                                    [&](const Event &e) { return e.source == source; });
+    if (event == panel.events.end())
+        broken(std::string(source) + " has no event");
+    std::vector<Reading> readings;
+    for (ControlName name : event->reads) {
+        const ControlRow &row = *findControl(panel, name);
+        Reading reading{
+            std::u16string(row.text), row.scroll.minimum, {row.rect.width, row.rect.height}};
+        for (const Entry &input : typed)
+            if (input.control == name)
+                reading.text = input.text;
+        for (const auto &[control, value] : values)
+            if (control == name)
+                reading.value = value;
+        readings.push_back(std::move(reading));
+    }
+    Outcome outcome = event->handle(readings);
+    if (const std::vector<std::string> problems = checkOutcome(panel, outcome); !problems.empty())
+        broken(problems.front());
+    return outcome;
+}
+
+std::u16string captionOf(const Outcome &outcome, ControlName label)
+{
+    if (const auto *update = std::get_if<Update>(&outcome))
+        for (const SetCaption &caption : update->captions)
+            if (caption.control == label)
+                return caption.text;
+    return u"(not set)";
 }
 
 } // namespace korvane::test

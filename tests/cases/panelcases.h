@@ -52,6 +52,16 @@ const std::vector<ScrollCase> &scrollCases();
 // The tab of the colour mixer, which the scroll cases drive.
 constexpr int ColourTab = 3;
 
+// The event of `source` run as on a fresh window after `typed`: every other control holds its
+// row's text, each scroll bar or option its value in `values` (a scroll bar's minimum, an
+// option not chosen, otherwise), each diagram its row's size. An outcome that names what the
+// panel lacks is broken().
+Outcome runEvent(const PanelTable &panel, ControlName source, const std::vector<Entry> &typed = {},
+                 const std::vector<std::pair<ControlName, int>> &values = {});
+
+// The caption an update gives `label`; "(not set)" when it sets none.
+std::u16string captionOf(const Outcome &outcome, ControlName label);
+
 // A printable name for a case's text, for failure messages.
 std::string printable(std::u16string_view text);
 

@@ -1,5 +1,6 @@
 // The desktop's rules on their own, case by case: access keys, names, scroll steps and
 // anchors, which each front end only maps.
+#include "app/mainwindow.h"
 #include "common/rules.h"
 #include "tests/cases/panelcases.h"
 
@@ -30,6 +31,22 @@ TEST(Rules, AccessKeysAndCaptions)
         EXPECT_EQ(accessKeyOf(c.caption), c.key) << test::printable(c.caption);
         EXPECT_EQ(withoutMarker(c.caption), c.shown);
     }
+}
+
+// Tools find a control by its name alone: a name may stand once in a whole window.
+TEST(Rules, NamesAreUniqueAcrossAWindow)
+{
+    EXPECT_EQ(checkWindow(mainWindow), std::vector<std::string>{});
+    const ControlRow first[] = {{ControlKind::TextBox, "Text1", {}}};
+    const ControlRow second[] = {{ControlKind::TextBox, "Text1", {}},
+                                 {ControlKind::Label, "TabStrip1", {}}};
+    const PanelTable a{first, {}, {}}, b{second, {}, {}};
+    const Tab tabs[] = {{u"甲", &a}, {u"乙", &b}};
+    WindowDescription twice = mainWindow;
+    twice.tabs = tabs;
+    EXPECT_EQ(checkWindow(twice),
+              (std::vector<std::string>{"name used twice in the window: Text1",
+                                        "name used twice in the window: TabStrip1"}));
 }
 
 TEST(Rules, NamesFollowOneScheme)

@@ -7,7 +7,6 @@
 #include "tests/cases/panelcases.h"
 
 #include <gtest/gtest.h>
-#include <map>
 
 namespace korvane {
 namespace {
@@ -17,41 +16,20 @@ const PanelTable &planner()
     return *plannerWindow.tabs.front().panel;
 }
 
-using Texts = std::map<ControlName, std::u16string>;
+using Texts = std::vector<test::Entry>;
 
 // The event of `source` after `typed`, the other inputs as the window starts, option `chosen`
 // (-1: none) and the diagram at its size in the table.
 Update run(ControlName source, const Texts &typed = {}, int chosen = -1)
 {
-    const Event *event = nullptr;
-    for (const Event &e : planner().events)
-        if (e.source == source)
-            event = &e;
-    if (!event)
-        test::broken(std::string(source) + " has no event");
-    std::vector<Reading> readings;
-    for (ControlName name : event->reads) {
-        const ControlRow &row = *findControl(planner(), name);
-        Reading reading{std::u16string(row.text), 0, {row.rect.width, row.rect.height}};
-        if (const auto it = typed.find(name); it != typed.end())
-            reading.text = it->second;
-        reading.value = name == std::array{"Option51", "Option52", "Option53",
-                                           "Option54"}[std::size_t(std::max(chosen, 0))] &&
-                        chosen >= 0;
-        readings.push_back(reading);
-    }
-    const Outcome outcome = event->handle(readings);
-    EXPECT_EQ(checkOutcome(planner(), outcome), std::vector<std::string>{});
-    return std::get<Update>(outcome);
+    constexpr ControlName Options[] = {"Option51", "Option52", "Option53", "Option54"};
+    std::vector<std::pair<ControlName, int>> values;
+    if (chosen >= 0)
+        values.push_back({Options[chosen], 1});
+    return std::get<Update>(test::runEvent(planner(), source, typed, values));
 }
 
-std::u16string captionOf(const Update &update, ControlName label)
-{
-    for (const SetCaption &caption : update.captions)
-        if (caption.control == label)
-            return caption.text;
-    return u"(not set)";
-}
+using test::captionOf;
 
 // The row shown for option `row`: ups, utilisation, sheets, reams, weight; "+" when chosen,
 // "x" when it cannot be chosen.
@@ -68,12 +46,9 @@ std::vector<std::u16string> rowOf(const Update &update, int row)
     return shown;
 }
 
-TEST(PlannerWindow, TableNamesNothingTheMainWindowHas)
+TEST(PlannerWindow, TablesNameWhatTheyUse)
 {
-    EXPECT_EQ(checkPanel(planner()), std::vector<std::string>{});
-    for (const ControlRow &row : planner().controls)
-        for (const Tab &tab : mainWindow.tabs)
-            EXPECT_FALSE(findControl(*tab.panel, row.name)) << row.name;
+    EXPECT_EQ(checkWindow(plannerWindow), std::vector<std::string>{});
 }
 
 TEST(PlannerWindow, RowsPaperAndProof)
@@ -214,7 +189,7 @@ TEST(PlannerWindow, TheStatusLineNamesTheFirstBadInput)
     };
     for (const Texts &typed : accepted)
         EXPECT_EQ(captionOf(run("Text51", typed), "Label86"), u"")
-            << test::printable(typed.begin()->second);
+            << test::printable(typed.front().text);
 }
 
 TEST(PlannerWindow, PresetsFillTheSizesAndEditsUndoThem)
