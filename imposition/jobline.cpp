@@ -5,9 +5,9 @@
 namespace korvane::imposition {
 
 JobLine::JobLine(const SizeTexts &s)
-    : m_text(u"开版尺寸 " + s.sheet1 + u" × " + s.sheet2 + u"，产品尺寸 " + s.product1 + u" × " +
-             s.product2)
+    : m_text(std::u16string(SheetSizeWord) + u" " + s.sheet1 + u" × " + s.sheet2)
 {
+    add(ProductSizeWord, s.product1 + u" × " + s.product2);
 }
 
 JobLine &JobLine::add(std::u16string_view caption, std::u16string_view figure)
@@ -18,8 +18,8 @@ JobLine &JobLine::add(std::u16string_view caption, std::u16string_view figure)
 
 JobLine &JobLine::addUps(std::int64_t ups, std::int64_t utilisationTenths)
 {
-    return add(u"开版数", formatCount(ups))
-        .add(u"利用率", formatFixed(utilisationTenths, 1) + u"%");
+    return add(UpsWord, formatCount(ups))
+        .add(UtilisationWord, formatFixed(utilisationTenths, 1) + u"%");
 }
 
 std::u16string fileStem(std::u16string_view prefix, const SizeTexts &s)

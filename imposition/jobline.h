@@ -9,6 +9,11 @@
 
 namespace korvane::imposition {
 
+// The words a plan is told in, alike on the panels that show it and in its job line.
+inline constexpr std::u16string_view SheetSizeWord = u"开版尺寸", ProductSizeWord = u"产品尺寸",
+                                     UpsWord = u"开版数", UtilisationWord = u"利用率",
+                                     MethodWord = u"拼版方式";
+
 // The four sizes as the job line writes them, in box order: the sheet's sides, the product's.
 struct SizeTexts
 {

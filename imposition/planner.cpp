@@ -239,9 +239,8 @@ std::optional<Paper> paper(std::int64_t ups, Length sheetWidth, Length sheetLeng
 
 std::int64_t utilisationTenths(std::int64_t ups, const Sheet &sheet)
 {
-    return imposition::utilisationTenths(
-        ups, {double(sheet.width), double(sheet.length), double(sheet.trimWidth),
-              double(sheet.trimLength)});
+    return imposition::utilisationTenths(ups, {double(sheet.width), double(sheet.length),
+                                               double(sheet.trimWidth), double(sheet.trimLength)});
 }
 
 } // namespace korvane::planner

@@ -2,6 +2,7 @@
 
 #include "common/document.h"
 #include "common/numtext.h"
+#include "common/rules.h"
 #include "imposition/jobline.h"
 #include "imposition/planner.h"
 
@@ -27,32 +28,37 @@ struct Figures
     std::int64_t copies = 0, allowance = 0, grammage = 0;
 };
 
+// The captions of the fields and figures that the job line names too.
+constexpr std::u16string_view Bleed = u"出血", Gap = u"间距", Gripper = u"咬口", Margin = u"边距",
+                              Copies = u"印数", Allowance = u"加放", SheetsWord = u"印张",
+                              Reams = u"令数", Weight = u"纸重";
+
 // clang-format off
-// The fields in table order, which is the order their faults are named in: the caption a
-// message names, the range in hundredths, the unit the message gives, whole numbers only,
+// The fields in table order, which is the order their faults are named in, by the caption
+// that titles them: the range in hundredths, the unit the message gives, whole numbers only,
 // and the figure each holds.
 struct Field
 {
     ControlName control;
-    std::u16string_view caption;
     std::int64_t minimum;
     std::int64_t maximum;
     std::u16string_view unit;
     bool whole;
     std::int64_t Figures::*figure;
 };
+constexpr std::u16string_view Mm = u" 毫米";
 constexpr Field Fields[] = {
-    {"Text51", u"开版尺寸", planner::MinSide,     planner::MaxSide,              u" 毫米", false, &Figures::sheet1},
-    {"Text52", u"开版尺寸", planner::MinSide,     planner::MaxSide,              u" 毫米", false, &Figures::sheet2},
-    {"Text53", u"产品尺寸", planner::MinSide,     planner::MaxSide,              u" 毫米", false, &Figures::product1},
-    {"Text54", u"产品尺寸", planner::MinSide,     planner::MaxSide,              u" 毫米", false, &Figures::product2},
-    {"Text55", u"出血",     0,                    planner::MaxBleed,             u" 毫米", false, &Figures::bleed},
-    {"Text56", u"间距",     0,                    planner::MaxGap,               u" 毫米", false, &Figures::gap},
-    {"Text57", u"咬口",     0,                    planner::MaxGripper,           u" 毫米", false, &Figures::gripper},
-    {"Text58", u"边距",     0,                    planner::MaxMargin,            u" 毫米", false, &Figures::margin},
-    {"Text59", u"印数",     PerUnit,              planner::MaxCopies * PerUnit,  u" 份",   true,  &Figures::copies},
-    {"Text60", u"加放",     0,                    planner::MaxAllowance,         u"%",     false, &Figures::allowance},
-    {"Text61", u"克重",     planner::MinGrammage, planner::MaxGrammage,          u" 克/平方米", false, &Figures::grammage},
+    {"Text51", planner::MinSide,     planner::MaxSide,             Mm,     false, &Figures::sheet1},
+    {"Text52", planner::MinSide,     planner::MaxSide,             Mm,     false, &Figures::sheet2},
+    {"Text53", planner::MinSide,     planner::MaxSide,             Mm,     false, &Figures::product1},
+    {"Text54", planner::MinSide,     planner::MaxSide,             Mm,     false, &Figures::product2},
+    {"Text55", 0,                    planner::MaxBleed,            Mm,     false, &Figures::bleed},
+    {"Text56", 0,                    planner::MaxGap,              Mm,     false, &Figures::gap},
+    {"Text57", 0,                    planner::MaxGripper,          Mm,     false, &Figures::gripper},
+    {"Text58", 0,                    planner::MaxMargin,           Mm,     false, &Figures::margin},
+    {"Text59", PerUnit,              planner::MaxCopies * PerUnit, u" 份", true,  &Figures::copies},
+    {"Text60", 0,                    planner::MaxAllowance,        u"%",   false, &Figures::allowance},
+    {"Text61", planner::MinGrammage, planner::MaxGrammage,         u" 克/平方米", false, &Figures::grammage},
 };
 
 // The presets, as their lists offer them after "自定义"; picking one fills the sides in.
@@ -124,31 +130,31 @@ constexpr ControlRow list(ControlName name, int line, std::span<const std::u16st
 constexpr ControlRow label(ControlName name, TwipsRect rect) { return {K::Label, name, rect, None}; }
 
 constexpr ControlRow InputRows[] = {
-    caption("Label53", 0, u"开版尺寸", 720), box("Text51", 0, u"1092"),
+    caption("Label53", 0, imposition::SheetSizeWord, 720), box("Text51", 0, u"1092"),
     caption("Label54", 0, u"×", 150, Box + 960), box("Text52", 0, u"787", Second),
     caption("Label55", 0, u"mm", 300, Unit),
     caption("Label56", 1, u"常用纸张", 720), list("Combo51", 1, SheetItems),
-    caption("Label57", 2, u"产品尺寸", 720), box("Text53", 2, u"210"),
+    caption("Label57", 2, imposition::ProductSizeWord, 720), box("Text53", 2, u"210"),
     caption("Label58", 2, u"×", 150, Box + 960), box("Text54", 2, u"297", Second),
     caption("Label59", 2, u"mm", 300, Unit),
     caption("Label60", 3, u"常用成品", 720), list("Combo52", 3, ProductItems),
-    caption("Label69", 4, u"出血", 360), box("Text55", 4, u"0"), caption("Label70", 4, u"mm", 300, Box + 960),
-    caption("Label79", 5, u"间距", 360), box("Text56", 5, u"0"), caption("Label80", 5, u"mm", 300, Box + 960),
-    caption("Label87", 6, u"咬口", 360), box("Text57", 6, u"0"), caption("Label88", 6, u"mm", 300, Box + 960),
-    caption("Label89", 7, u"边距", 360), box("Text58", 7, u"0"), caption("Label90", 7, u"mm", 300, Box + 960),
-    caption("Label91", 8, u"拼版方式", 720), list("Combo53", 8, imposition::MethodItems),
+    caption("Label69", 4, Bleed, 360), box("Text55", 4, u"0"), caption("Label70", 4, u"mm", 300, Box + 960),
+    caption("Label79", 5, Gap, 360), box("Text56", 5, u"0"), caption("Label80", 5, u"mm", 300, Box + 960),
+    caption("Label87", 6, Gripper, 360), box("Text57", 6, u"0"), caption("Label88", 6, u"mm", 300, Box + 960),
+    caption("Label89", 7, Margin, 360), box("Text58", 7, u"0"), caption("Label90", 7, u"mm", 300, Box + 960),
+    caption("Label91", 8, imposition::MethodWord, 720), list("Combo53", 8, imposition::MethodItems),
     caption("Label92", 9, u"产品方向", 720), list("Combo54", 9, LockItems),
-    caption("Label93", 10, u"印数", 360), box("Text59", 10, u"1000", Box, 1335),
+    caption("Label93", 10, Copies, 360), box("Text59", 10, u"1000", Box, 1335),
     caption("Label94", 10, u"份", 180, Box + 1395),
-    caption("Label95", 11, u"加放", 360), box("Text60", 11, u"0"), caption("Label96", 11, u"%", 180, Box + 960),
+    caption("Label95", 11, Allowance, 360), box("Text60", 11, u"0"), caption("Label96", 11, u"%", 180, Box + 960),
     caption("Label97", 12, u"克重", 360), box("Text61", 12, u"80"), caption("Label98", 12, u"g/m²", 450, Box + 960),
     label("Label86", {Caption, lineAt(13) + 45, 3480, 450}),
     // The results' headings.
-    {K::AutoLabel, "Label36", {columnAt(0), 285, 540, 180}, u"开版数"},
-    {K::AutoLabel, "Label37", {columnAt(1), 285, 540, 180}, u"利用率"},
-    {K::AutoLabel, "Label38", {columnAt(2), 285, 360, 180}, u"印张"},
-    {K::AutoLabel, "Label39", {columnAt(3), 285, 360, 180}, u"令数"},
-    {K::AutoLabel, "Label40", {columnAt(4), 285, 360, 180}, u"纸重"},
+    {K::AutoLabel, "Label36", {columnAt(0), 285, 540, 180}, imposition::UpsWord},
+    {K::AutoLabel, "Label37", {columnAt(1), 285, 540, 180}, imposition::UtilisationWord},
+    {K::AutoLabel, "Label38", {columnAt(2), 285, 360, 180}, SheetsWord},
+    {K::AutoLabel, "Label39", {columnAt(3), 285, 360, 180}, Reams},
+    {K::AutoLabel, "Label40", {columnAt(4), 285, 360, 180}, Weight},
 };
 // clang-format on
 
@@ -224,6 +230,13 @@ constexpr std::size_t DiagramSize = ReadCount - 1;
 // The sheet's sides are the first two fields, the product's the next two.
 constexpr std::size_t SizeFields = 4;
 
+// The caption of the label that titles `control`.
+std::u16string_view titleText(ControlName control)
+{
+    return findControl({Controls, Titles, {}}, titleOf({Controls, Titles, {}}, control)->label)
+        ->text;
+}
+
 // Hundredths as the program writes numbers: 1092, 3, 0.5.
 std::u16string hundredthsText(std::int64_t value)
 {
@@ -239,7 +252,7 @@ std::variant<Figures, std::u16string> figuresOf(std::span<const Reading> reading
         const Field &field = Fields[i];
         const auto value = parseHundredths(readings[i].text, field.maximum);
         if (!value || *value < field.minimum || (field.whole && *value % PerUnit != 0))
-            return u"请输入" + std::u16string(field.caption) + u"（" +
+            return u"请输入" + std::u16string(titleText(field.control)) + u"（" +
                    hundredthsText(field.minimum) + u" 至 " + hundredthsText(field.maximum) +
                    std::u16string(field.unit) + u"）";
         figures.*field.figure = *value;
@@ -315,23 +328,23 @@ Document documentOf(std::span<const Reading> readings, const Figures &f,
     const imposition::SizeTexts sizes{hundredthsText(f.sheet1), hundredthsText(f.sheet2),
                                       hundredthsText(f.product1), hundredthsText(f.product2)};
     imposition::JobLine line(sizes);
-    line.add(u"出血", hundredthsText(f.bleed));
+    line.add(Bleed, hundredthsText(f.bleed));
     if (f.gap > 0)
-        line.add(u"间距", hundredthsText(f.gap));
-    line.add(u"咬口", hundredthsText(f.gripper));
+        line.add(Gap, hundredthsText(f.gap));
+    line.add(Gripper, hundredthsText(f.gripper));
     if (f.margin > 0)
-        line.add(u"边距", hundredthsText(f.margin));
+        line.add(Margin, hundredthsText(f.margin));
     const std::int64_t ups = result.layout(kind).ups;
     line.add(readings[listAt(MethodList)].text)
         .add(LayoutNames[std::size_t(kind)])
         .addUps(ups, planner::utilisationTenths(ups, sheet));
     if (paper) {
-        line.add(u"印数", formatCount(f.copies / PerUnit));
+        line.add(Copies, formatCount(f.copies / PerUnit));
         if (f.allowance > 0)
-            line.add(u"加放", hundredthsText(f.allowance) + u"%");
-        line.add(u"印张", formatCount(paper->sheets))
-            .add(u"令数", reamsText(paper->sheets))
-            .add(u"纸重", formatFixed(paper->weightTenthsKg, 1) + u" kg");
+            line.add(Allowance, hundredthsText(f.allowance) + u"%");
+        line.add(SheetsWord, formatCount(paper->sheets))
+            .add(Reams, reamsText(paper->sheets))
+            .add(Weight, formatFixed(paper->weightTenthsKg, 1) + u" kg");
     }
     document.jobLine = line.text();
     document.fileStem = imposition::fileStem(u"拼版方案", sizes);
