@@ -40,7 +40,12 @@ void Driver::start()
             m_frontEnd.create(int(i), row, placeOf({int(i), row.name}), accessibleOf(panel, row));
             if (row.kind == ControlKind::AutoLabel)
                 place({int(i), row.name});
+            else if (row.kind == ControlKind::List)
+                setText({int(i), row.name}, row.text);
         }
+        for (const Title &title : panel.titles)
+            if (!title.controls.empty())
+                m_frontEnd.linkTitle({int(i), title.label}, {int(i), title.controls.front()});
         apply(int(i), initialUpdate(panel));
     }
     if (m_window.tabbed())
@@ -219,11 +224,16 @@ std::vector<Reading> Driver::readings(int panel, std::span<const ControlName> re
     readings.reserve(reads.size());
     for (ControlName name : reads) {
         const ControlRef control{panel, name};
-        // A diagram's size is where the driver has placed it.
         const TwipsRect at = placeOf(control);
-        readings.push_back(rowOf(control).kind == ControlKind::Diagram
-                               ? Reading{{}, 0, {at.width, at.height}}
-                               : m_frontEnd.read(control));
+        // A diagram's size is where the driver has placed it; an option is chosen when its
+        // handler last said so.
+        const ControlKind kind = rowOf(control).kind;
+        readings.push_back(
+            kind == ControlKind::Diagram ? Reading{{}, 0, {at.width, at.height}}
+            : kind == ControlKind::Option
+                ? Reading{{},
+                          std::find(m_chosen.begin(), m_chosen.end(), control) != m_chosen.end()}
+                : m_frontEnd.read(control));
     }
     return readings;
 }
@@ -242,7 +252,7 @@ void Driver::apply(int panel, const Outcome &outcome)
     if (update.drawing)
         m_frontEnd.draw({panel, update.drawing->control}, *update.drawing);
     for (const SetText &text : update.texts)
-        m_frontEnd.setText({panel, text.control}, text.text);
+        setText({panel, text.control}, text.text);
     for (const SetCaption &caption : update.captions)
         setCaption({panel, caption.control}, caption.text);
     for (const SetBackground &background : update.backgrounds)
@@ -250,8 +260,11 @@ void Driver::apply(int panel, const Outcome &outcome)
     for (const SetOption &option : update.options) {
         const ControlRef control{panel, option.control};
         std::erase(m_disabled, control);
+        std::erase(m_chosen, control);
         if (!option.enabled)
             m_disabled.push_back(control);
+        if (option.chosen)
+            m_chosen.push_back(control);
         m_frontEnd.setOption(control, option.enabled, option.chosen);
     }
     for (const SetToolTip &tip : update.toolTips)
@@ -260,6 +273,16 @@ void Driver::apply(int panel, const Outcome &outcome)
         m_documents[std::size_t(panel)] = update.document;
         m_frontEnd.commandsChanged();
     }
+}
+
+void Driver::setText(ControlRef control, std::u16string_view text)
+{
+    const ControlRow &row = rowOf(control);
+    if (row.kind != ControlKind::List)
+        return m_frontEnd.setText(control, text);
+    const auto item = std::find(row.items.begin(), row.items.end(), text);
+    if (item != row.items.end())
+        m_frontEnd.pick(control, std::size_t(item - row.items.begin()));
 }
 
 void Driver::setCaption(ControlRef label, std::u16string_view text)
@@ -377,7 +400,7 @@ void Driver::fill(std::span<const SetText> texts)
         Busy busy(m_busy);
         for (const SetText &text : texts)
             if (const ControlRef control = find(text.control); control.panel != NoPanel)
-                m_frontEnd.setText(control, text.text);
+                setText(control, text.text);
     }
     for (const SetText &text : texts)
         activated(find(text.control));

@@ -50,16 +50,19 @@ public:
     // (rules.h) and what a screen reader says of it.
     virtual void create(int panel, const ControlRow &row, const TwipsRect &rect,
                         const Accessible &spoken) = 0;
+    // A label titles controls (a Title), the first of them given: on a toolkit whose screen
+    // readers hear it, the label that control is "labelled by". Once both exist.
+    virtual void linkTitle(ControlRef /*label*/, ControlRef /*first*/) {}
     virtual void place(ControlRef control, const TwipsRect &rect) = 0;
 
-    // The text of a text box, drop-down box or list; the value of a scroll bar; for an
-    // option, 1 when it is chosen.
+    // The text of a text box, drop-down box or list; the value of a scroll bar.
     virtual Reading read(ControlRef control) = 0;
     // The control with the keyboard focus; none when it is not on one of this window's.
     virtual std::optional<ControlRef> focus() = 0;
 
-    // A text box's or drop-down box's text, or a list's item of that text.
+    // A text box's or drop-down box's text; a list's item, by its place among the row's items.
     virtual void setText(ControlRef control, std::u16string_view text) = 0;
+    virtual void pick(ControlRef list, std::size_t item) = 0;
     // A label's caption, and how large it shows, in twips.
     virtual void setCaption(ControlRef label, std::u16string_view text) = 0;
     virtual TwipsSize captionSize(ControlRef label) = 0;
@@ -198,6 +201,7 @@ private:
     void runEventsOf(ControlRef control);
     void apply(int panel, const Outcome &outcome);
     void setCaption(ControlRef label, std::u16string_view text);
+    void setText(ControlRef control, std::u16string_view text);
     void save(const SaveRequest &request);
     void open(const OpenRequest &request);
 
@@ -210,6 +214,7 @@ private:
     TwipsSize m_size;
     std::vector<std::optional<Document>> m_documents;
     std::vector<ControlRef> m_disabled;
+    std::vector<ControlRef> m_chosen;      // the options chosen, as the handlers last said
     std::optional<ControlRef> m_lastFocus; // where the focus returns when the window does
     Driver *m_opener = nullptr;            // the window this one was opened from
     std::vector<std::pair<const WindowDescription *, Driver *>> m_opened;

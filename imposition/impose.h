@@ -38,10 +38,7 @@ inline constexpr int EnvelopeHeight = 2415;
 // The four size boxes as typed, in panel order: two sheet sides, two product sides.
 struct Sizes
 {
-    double sheet1 = 0;
-    double sheet2 = 0;
-    double product1 = 0;
-    double product2 = 0;
+    double sheet1 = 0, sheet2 = 0, product1 = 0, product2 = 0;
 };
 
 // The sheet and product ordered by side, the diagram box they are drawn in and the basic

@@ -130,9 +130,7 @@ Result plan(const Input &input);
 
 struct Paper
 {
-    std::int64_t sheets = 0; // 印张: net + allowance
-    std::int64_t netSheets = 0;
-    std::int64_t allowanceSheets = 0;
+    std::int64_t sheets = 0, netSheets = 0, allowanceSheets = 0; // 印张: net + allowance
     std::int64_t weightTenthsKg = 0; // the full sheets' weight, halves rounded up
 
     bool operator==(const Paper &) const = default;

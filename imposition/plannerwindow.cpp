@@ -262,17 +262,14 @@ std::variant<Figures, std::u16string> figuresOf(std::span<const Reading> reading
 
 planner::Input inputOf(const Figures &f, std::span<const Reading> readings)
 {
-    imposition::Method method{};
-    imposition::methodFromText(readings[listAt(MethodList)].text, method);
+    planner::Input in{f.sheet1, f.sheet2, f.product1, f.product2,
+                      f.bleed,  f.gap,    f.gripper,  f.margin};
+    imposition::methodFromText(readings[listAt(MethodList)].text, in.method);
     // A list holds one of its items; the first stands for anything else.
     const auto lock =
         std::find(std::begin(LockItems), std::end(LockItems), readings[listAt(LockList)].text);
-    return {
-        f.sheet1,   f.sheet2,
-        f.product1, f.product2,
-        f.bleed,    f.gap,
-        f.gripper,  f.margin,
-        method,     planner::Lock(lock == std::end(LockItems) ? 0 : lock - std::begin(LockItems))};
+    in.lock = planner::Lock(lock == std::end(LockItems) ? 0 : lock - std::begin(LockItems));
+    return in;
 }
 
 // The layout of `kind` drawn to scale in a box `width` by `height` twips, the sheet centred
@@ -370,15 +367,9 @@ LayoutKind chosenOf(const planner::Result &result, std::optional<LayoutKind> ask
 
 std::u16string proofText(const planner::Result &result)
 {
-    switch (result.proof) {
-    case planner::Proof::Proven:
-        return u"已证最优";
-    case planner::Proof::Bounded:
-        return u"上限 " + formatCount(result.bound);
-    case planner::Proof::CutShort:
-        break;
-    }
-    return u"未证明";
+    return result.proof == planner::Proof::Proven    ? u"已证最优"
+           : result.proof == planner::Proof::Bounded ? u"上限 " + formatCount(result.bound)
+                                                     : u"未证明";
 }
 
 // Every row blank and not to be chosen, and the status line saying why.

@@ -129,21 +129,12 @@ void WindowWidget::create(int panel, const ControlRow &row, const TwipsRect &rec
     widget->setAccessibleDescription(toQString(spoken.description));
     m_controls.insert(widget->objectName(), widget);
     m_refs.insert(widget, {panel, row.name});
-    for (const Title &title : m_description.tabs[std::size_t(panel)].panel->titles)
-        if (!title.controls.empty() &&
-            (title.label == row.name || title.controls.front() == row.name))
-            linkTitle(title);
 }
 
-// A title is the label its controls are "labelled by" on the accessibility bus; whichever of
-// the two is made second links them.
-void WindowWidget::linkTitle(const Title &title)
+void WindowWidget::linkTitle(ControlRef title, ControlRef first)
 {
-    auto *label = qobject_cast<QLabel *>(m_controls.value(toQString(title.label)));
-    QWidget *first = m_controls.value(toQString(title.controls.front()));
-    if (!label || !first)
-        return;
-    label->setBuddy(first);
+    auto *label = control<QLabel>(title.control);
+    label->setBuddy(control(first.control));
     // With a buddy Qt would read an '&' as a mnemonic; a label shows it as written.
     label->setText(label->text().replace(QLatin1Char('&'), QStringLiteral("&&")));
 }
@@ -172,7 +163,6 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
         for (std::u16string_view item : row.items)
             combo->addItem(toQString(item));
         if (row.kind == ControlKind::List) {
-            combo->setCurrentIndex(combo->findText(toQString(row.text), Qt::MatchExactly));
             connect(combo, &QComboBox::activated, this, report);
             return combo;
         }
@@ -236,8 +226,6 @@ Reading WindowWidget::read(ControlRef control)
         return {toU16(combo->currentText())};
     if (auto *edit = qobject_cast<QLineEdit *>(widget))
         return {toU16(edit->text())};
-    if (auto *option = qobject_cast<QRadioButton *>(widget))
-        return {{}, option->isChecked() ? 1 : 0};
     return {{}, this->control<QScrollBar>(control.control)->value()};
 }
 
@@ -267,16 +255,15 @@ TwipsSize WindowWidget::captionSize(ControlRef label)
 
 void WindowWidget::setText(ControlRef control, std::u16string_view text)
 {
-    QWidget *widget = this->control(control.control);
-    const QString shown = toQString(text);
-    if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-        if (combo->isEditable())
-            combo->setEditText(shown);
-        else
-            combo->setCurrentIndex(combo->findText(shown, Qt::MatchExactly));
-    } else {
-        this->control<QLineEdit>(control.control)->setText(shown);
-    }
+    if (auto *combo = qobject_cast<QComboBox *>(this->control(control.control)))
+        combo->setEditText(toQString(text));
+    else
+        this->control<QLineEdit>(control.control)->setText(toQString(text));
+}
+
+void WindowWidget::pick(ControlRef list, std::size_t item)
+{
+    control<QComboBox>(list.control)->setCurrentIndex(int(item));
 }
 
 void WindowWidget::setBackground(ControlRef control, const Colour &colour)
@@ -363,16 +350,15 @@ void WindowWidget::showWindow(bool shown)
     }
 }
 
-void WindowWidget::closeEvent(QCloseEvent *event)
+bool WindowWidget::event(QEvent *event)
 {
-    event->setAccepted(m_driver.closing());
-}
-
-void WindowWidget::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
+    if (event->type() == QEvent::Close) {
+        event->setAccepted(m_driver.closing());
+        return true;
+    }
     if (event->type() == QEvent::ActivationChange)
         m_driver.windowActivated(isActiveWindow());
+    return QWidget::event(event);
 }
 
 } // namespace korvane

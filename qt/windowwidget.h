@@ -44,19 +44,19 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     QWidget *make(int panel, const ControlRow &row);
-    void linkTitle(const Title &title);
 
     void create(int panel, const ControlRow &row, const TwipsRect &rect,
                 const Accessible &spoken) override;
+    void linkTitle(ControlRef title, ControlRef first) override;
     void place(ControlRef control, const TwipsRect &rect) override;
     Reading read(ControlRef control) override;
     std::optional<ControlRef> focus() override;
     void setText(ControlRef control, std::u16string_view text) override;
+    void pick(ControlRef list, std::size_t item) override;
     void setCaption(ControlRef label, std::u16string_view text) override;
     TwipsSize captionSize(ControlRef label) override;
     void setBackground(ControlRef control, const Colour &colour) override;

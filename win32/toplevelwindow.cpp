@@ -309,7 +309,8 @@ void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &r
         for (std::u16string_view item : row.items)
             SendMessageW(control.window, CB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(wide(item).c_str()));
-        setText(control.ref, row.text);
+        if (row.kind == ControlKind::DropDown)
+            setText(control.ref, row.text);
         break;
     }
     case ControlKind::Button:
@@ -360,8 +361,6 @@ Reading TopLevelWindow::read(ControlRef ref)
     switch (control.row->kind) {
     case ControlKind::VScrollBar:
         return {{}, GetScrollPos(control.window, SB_CTL)};
-    case ControlKind::Option:
-        return {{}, SendMessageW(control.window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0};
     default:
         return {windowText(control.window)};
     }
@@ -379,15 +378,12 @@ std::optional<ControlRef> TopLevelWindow::focus()
 
 void TopLevelWindow::setText(ControlRef ref, std::u16string_view text)
 {
-    const Control &control = find(ref.control);
-    if (control.row->kind == ControlKind::List) {
-        const std::wstring item = wide(text);
-        const LRESULT index = SendMessageW(control.window, CB_FINDSTRINGEXACT, WPARAM(-1),
-                                           reinterpret_cast<LPARAM>(item.c_str()));
-        SendMessageW(control.window, CB_SETCURSEL, WPARAM(index), 0);
-        return;
-    }
-    SetWindowTextW(control.window, wide(text).c_str());
+    SetWindowTextW(control(ref.control), wide(text).c_str());
+}
+
+void TopLevelWindow::pick(ControlRef list, std::size_t item)
+{
+    SendMessageW(control(list.control), CB_SETCURSEL, WPARAM(item), 0);
 }
 
 void TopLevelWindow::setCaption(ControlRef label, std::u16string_view text)

@@ -78,6 +78,7 @@ private:
     Reading read(ControlRef control) override;
     std::optional<ControlRef> focus() override;
     void setText(ControlRef control, std::u16string_view text) override;
+    void pick(ControlRef list, std::size_t item) override;
     void setCaption(ControlRef label, std::u16string_view text) override;
     TwipsSize captionSize(ControlRef label) override;
     void setBackground(ControlRef control, const Colour &colour) override;

@@ -25,6 +25,7 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
         TwipsRect rect;
         bool enabled = true;
         std::optional<Drawing> drawing;
+        std::span<const std::u16string_view> items;
     };
     std::map<std::string, Control, std::less<>> controls;
     std::optional<ControlRef> focused;
@@ -44,6 +45,7 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
         Control &control = controls[std::string(row.name)];
         control.reading = {std::u16string(row.text), row.scroll.minimum};
         control.rect = rect;
+        control.items = row.items;
     }
     void place(ControlRef control, const TwipsRect &rect) override { at(control).rect = rect; }
     Reading read(ControlRef control) override { return at(control).reading; }
@@ -62,6 +64,10 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
     TwipsSize captionSize(ControlRef label) override
     {
         return {int(at(label).reading.text.size()) * 90, 180};
+    }
+    void pick(ControlRef list, std::size_t item) override
+    {
+        at(list).reading.text = at(list).items[item];
     }
     void setBackground(ControlRef, const Colour &) override {}
     void setOption(ControlRef control, bool enabled, bool chosen) override
