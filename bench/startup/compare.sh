@@ -10,6 +10,11 @@
 # Runs offscreen, and on a virtual X display too when xvfb-run is installed.
 # The build needs the targets korvane, startup_baseline, startup_samecontrols, startup_probe
 # and startup_compare (cmake --build BUILD_DIR --target startup_compare builds them all).
+#
+# Instruction counts to the first paint, which hardly vary from run to run, come from the
+# probe under callgrind (on xcb a forked child reports too: the program's count is the last):
+#   QT_QPA_PLATFORM=offscreen LD_PRELOAD=BUILD_DIR/bench/startup/libstartup_probe.so \
+#   KORVANE_STARTUP_FD=3 valgrind --tool=callgrind BUILD_DIR/korvane 3>/dev/null
 
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$source_dir/build}
