@@ -40,7 +40,7 @@ stage "WebAssembly build and tests" bash scripts/wasm.sh
 stage "Windows build, tests and packages" bash scripts/windows.sh
 
 echo
-echo "=== start-up against a bare Qt window (for information)"
+echo "=== start-up against a bare Qt window and the same controls made plainly (for information)"
 bash bench/startup/compare.sh build 10 || true
 
 echo

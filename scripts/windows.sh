@@ -73,7 +73,7 @@ if step "cross build" configure_and_build; then
         step "installer under Wine" bash scripts/check-windows-install.sh "$build"
     fi
     echo
-    echo "--- start-up against a bare Win32 window (for information)"
+    echo "--- start-up against a bare Win32 window and the same controls made plainly (for information)"
     bash bench/startup/win32/compare.sh "$build" 10 || true
     echo
     echo "--- the slowest presses of the Windows window (for information)"

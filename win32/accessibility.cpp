@@ -3,9 +3,9 @@
 #include "win32/ondemand.h"
 #include "win32/text.h"
 
-#include <commctrl.h>
 #include <initguid.h>
 #include <oleacc.h>
+#include <unordered_map>
 
 namespace korvane::win32 {
 namespace {
@@ -135,34 +135,60 @@ private:
     ULONG m_references = 1;
 };
 
-LRESULT CALLBACK answerScreenReaders(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR, DWORD_PTR data)
+// A control that answers screen readers: what it says, and the window procedure it had. Kept
+// here rather than with SetWindowSubclass, which keeps its data in a window property that
+// every message to the control then reads: under Wine a request to the server each time.
+struct Speaking
 {
-    const auto *spoken = reinterpret_cast<const Accessible *>(data);
+    WNDPROC original;
+    Accessible spoken;
+};
+
+std::unordered_map<HWND, Speaking> &speaking()
+{
+    static std::unordered_map<HWND, Speaking> controls;
+    return controls;
+}
+
+LRESULT CALLBACK answerScreenReaders(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto it = speaking().find(window);
+    if (it == speaking().end() || !it->second.original)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC original = it->second.original;
     if (message == WM_GETOBJECT && LONG(lParam) == LONG(OBJID_CLIENT)) {
         const Oleacc &oleacc = Oleacc::get();
         IAccessible *standard = nullptr;
         if (oleacc.ready() &&
             SUCCEEDED(oleacc.createStandard(window, OBJID_CLIENT, IID_IAccessible,
                                             reinterpret_cast<void **>(&standard)))) {
-            auto *answer = new Spoken(standard, *spoken);
+            auto *answer = new Spoken(standard, it->second.spoken);
             const LRESULT result = oleacc.lresultFromObject(IID_IAccessible, wParam, answer);
             answer->Release();
             return result;
         }
     } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, answerScreenReaders, 0);
-        delete spoken;
+        // The window is gone once its own procedure has seen the message.
+        const LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
+        speaking().erase(window);
+        return result;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 } // namespace
 
 void speakAs(HWND control, const Accessible &spoken)
 {
-    SetWindowSubclass(control, answerScreenReaders, 0,
-                      reinterpret_cast<DWORD_PTR>(new Accessible(spoken)));
+    auto [it, added] = speaking().try_emplace(control, Speaking{nullptr, spoken});
+    if (!added) {
+        it->second.spoken = spoken;
+        return;
+    }
+    it->second.original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&answerScreenReaders)));
+    if (!it->second.original)
+        speaking().erase(it);
 }
 
 } // namespace korvane::win32

@@ -512,6 +512,10 @@ void TopLevelWindow::showMenu(const Control &control, LPARAM at)
 
 bool TopLevelWindow::takeKey(const MSG &message)
 {
+    // Only a key pressed down or an Alt letter can be the driver's, and only then are Shift,
+    // Ctrl and Alt asked after: under Wine each of them is a request to the server.
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSCHAR)
+        return false;
     for (const auto &opened : m_opened)
         if (opened->takeKey(message))
             return true;
