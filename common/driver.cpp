@@ -26,7 +26,7 @@ struct Driver::Busy
 Driver::Driver(const WindowDescription &window, FrontEnd &frontEnd, DocumentIo &documentIo)
     : m_window(window), m_frontEnd(frontEnd),
       m_io(documentIo), m_size{window.clientWidth, window.clientHeight},
-      m_documents(window.tabs.size())
+      m_documents(window.tabs.size()), m_measured(window.tabs.size())
 {
 }
 
@@ -38,9 +38,7 @@ void Driver::start()
         const PanelTable &panel = *m_window.tabs[i].panel;
         for (const ControlRow &row : panel.controls) {
             m_frontEnd.create(int(i), row, placeOf({int(i), row.name}), accessibleOf(panel, row));
-            if (row.kind == ControlKind::AutoLabel)
-                place({int(i), row.name});
-            else if (row.kind == ControlKind::List)
+            if (row.kind == ControlKind::List)
                 setText({int(i), row.name}, row.text);
         }
         for (const Title &title : panel.titles)
@@ -50,6 +48,7 @@ void Driver::start()
     }
     if (m_window.tabbed())
         m_lastFocus = ControlRef{NoPanel, m_window.tabStrip};
+    measure(0);
     m_frontEnd.bringToFront(0);
     m_frontEnd.commandsChanged();
 }
@@ -104,7 +103,21 @@ void Driver::placeAll()
 {
     for (std::size_t i = 0; i < m_window.tabs.size(); ++i)
         for (const ControlRow &row : m_window.tabs[i].panel->controls)
-            place({int(i), row.name});
+            if (row.kind != ControlKind::AutoLabel || m_measured[i])
+                place({int(i), row.name});
+}
+
+// A panel's labels that size themselves are measured when it first comes to the front: until
+// then nothing of them shows, and measuring the text of every panel would load glyphs that
+// start-up does not need.
+void Driver::measure(int panel)
+{
+    if (m_measured[std::size_t(panel)])
+        return;
+    m_measured[std::size_t(panel)] = true;
+    for (const ControlRow &row : m_window.tabs[std::size_t(panel)].panel->controls)
+        if (row.kind == ControlKind::AutoLabel)
+            place({panel, row.name});
 }
 
 void Driver::activated(ControlRef control)
@@ -154,14 +167,19 @@ void Driver::windowActivated(bool active)
 
 bool Driver::closing()
 {
-    if (!m_opener)
-        return true;
-    m_frontEnd.showWindow(false);
-    return false;
+    if (m_opener) {
+        m_frontEnd.showWindow(false);
+        return false;
+    }
+    // The windows opened from this one go with it.
+    for (const auto &[description, opened] : m_opened)
+        opened->m_frontEnd.showWindow(false);
+    return true;
 }
 
 void Driver::bringToFront(int panel)
 {
+    measure(panel);
     m_front = panel;
     m_frontEnd.bringToFront(panel);
     m_frontEnd.commandsChanged();
@@ -288,7 +306,7 @@ void Driver::setText(ControlRef control, std::u16string_view text)
 void Driver::setCaption(ControlRef label, std::u16string_view text)
 {
     m_frontEnd.setCaption(label, text);
-    if (rowOf(label).kind == ControlKind::AutoLabel)
+    if (rowOf(label).kind == ControlKind::AutoLabel && m_measured[std::size_t(label.panel)])
         place(label);
 }
 

@@ -174,8 +174,8 @@ public:
     // The window became active, or stopped being so: back in it, the focus returns where it
     // was.
     void windowActivated(bool active);
-    // The user closes the window: true when it goes; a window opened from another only hides
-    // and keeps what it holds.
+    // The user closes the window: true when it goes, and the windows opened from it with it;
+    // a window opened from another only hides and keeps what it holds.
     bool closing();
 
     // Every command of every panel, in order, as it stands now.
@@ -195,6 +195,7 @@ private:
     bool enabled(ControlRef control) const;
     TwipsRect placed(const ControlRow &row, TwipsSize caption) const;
     void place(ControlRef control);
+    void measure(int panel);
     void bringToFront(int panel);
     void setFocus(ControlRef control, bool byTab, bool selectAll);
     void moveFocus(bool backwards);
@@ -213,6 +214,7 @@ private:
     bool m_busy = false;
     TwipsSize m_size;
     std::vector<std::optional<Document>> m_documents;
+    std::vector<bool> m_measured; // each panel's labels that size themselves
     std::vector<ControlRef> m_disabled;
     std::vector<ControlRef> m_chosen;      // the options chosen, as the handlers last said
     std::optional<ControlRef> m_lastFocus; // where the focus returns when the window does

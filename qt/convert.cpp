@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QResource>
 #include <QTranslator>
 
 namespace korvane {
@@ -20,6 +21,17 @@ QColor colourOf(const Colour &colour, const QPalette &palette)
     if (colour.role == Colour::Role::Default)
         return {};
     return palette.color(Roles[int(colour.role)]);
+}
+
+QPixmap pictureOf(QStringView name)
+{
+    const QResource raw(QStringLiteral(":/korvane/%1.raw").arg(name));
+    const uchar *data = raw.data();
+    const auto side = [data](int at) {
+        return int(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | data[at + 3] << 24);
+    };
+    return QPixmap::fromImage(
+        QImage(data + 8, side(0), side(4), side(0) * 4, QImage::Format_ARGB32_Premultiplied));
 }
 
 QFont toQFont(const Typeface &typeface)

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
@@ -37,6 +38,9 @@ inline QRect toQRect(const TwipsRect &r)
     return QRect(twipsToPixels(r.left, LogicalDpi), twipsToPixels(r.top, LogicalDpi),
                  twipsToPixels(r.width, LogicalDpi), twipsToPixels(r.height, LogicalDpi));
 }
+
+// One of the program's pictures by name ("icon-16", "product"), from its raw pixels.
+QPixmap pictureOf(QStringView name);
 
 // A typeface in the first of its candidate faces that is installed.
 QFont toQFont(const Typeface &typeface);

@@ -55,8 +55,8 @@ WindowWidget::WindowWidget(const WindowDescription &description, QWidget *parent
     // Pictures rather than files: a file would have Qt look for icon engines among its
     // plugins at start-up.
     QIcon icon;
-    icon.addPixmap(QPixmap(QStringLiteral(":/korvane/icon-16.png")));
-    icon.addPixmap(QPixmap(QStringLiteral(":/korvane/icon-32.png")));
+    icon.addPixmap(pictureOf(u"icon-16"));
+    icon.addPixmap(pictureOf(u"icon-32"));
     setWindowIcon(icon);
     resize(twipsToPixels(description.clientWidth, LogicalDpi),
            twipsToPixels(description.clientHeight, LogicalDpi));
@@ -206,7 +206,7 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
         return new DiagramView(row.background, row.foreground, parent);
     case ControlKind::Image: {
         auto *image = new QLabel(parent);
-        image->setPixmap(QPixmap(QStringLiteral(":/korvane/%1.png").arg(toQString(row.text))));
+        image->setPixmap(pictureOf(toQString(row.text)));
         image->setScaledContents(true);
         return image;
     }
@@ -352,7 +352,8 @@ void WindowWidget::showWindow(bool shown)
 
 bool WindowWidget::event(QEvent *event)
 {
-    if (event->type() == QEvent::Close) {
+    // The user's closing is the driver's to decide; the program's own (quitting) goes ahead.
+    if (event->type() == QEvent::Close && event->spontaneous()) {
         event->setAccepted(m_driver.closing());
         return true;
     }

@@ -328,6 +328,7 @@ TEST_F(DriverTest, OpenedWindowsAndTheFocusComingBack)
     EXPECT_EQ(m_fake.drivers.size(), 1u);
     EXPECT_EQ(planner.log.back(), "shown");
     EXPECT_TRUE(m_driver.closing());
+    EXPECT_EQ(planner.log.back(), "hidden");
 
     m_fake.focused = ControlRef{0, "Text6"};
     m_driver.windowActivated(false);

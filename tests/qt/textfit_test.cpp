@@ -39,6 +39,10 @@ private slots:
         enter(2, "Text2", "100.5");
         press(2, "Command2");
 
+        // A label that sizes itself does so once its panel has shown: every tab in turn.
+        auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabStrip1"));
+        for (int i = tabs->count() - 1; i >= 0; --i)
+            tabs->setCurrentIndex(i);
         for (QLabel *label : window.findChildren<QLabel *>()) {
             if (label->text().isEmpty())
                 continue;
@@ -60,7 +64,6 @@ private slots:
                      qPrintable(edit->parentWidget()->objectName() + " " + edit->objectName() +
                                 " " + edit->text()));
         }
-        auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabStrip1"));
         for (int i = 0; i < tabs->count(); ++i)
             QVERIFY(QFontMetrics(tabs->font()).horizontalAdvance(tabs->tabText(i)) <
                     tabs->tabRect(i).width());
