@@ -11,6 +11,7 @@
 #include "common/numtext.h"
 #include "imposition/planner.h"
 #include "imposition/plannerwindow.h"
+#include "imposition/quote.h"
 #include "tests/cases/tradesizes.h"
 
 #include <algorithm>
@@ -78,8 +79,8 @@ std::vector<Timing> time(const Input &in, int runs)
         Timing t;
         t.plan = milliseconds([&] {
             const Result r = plan(in);
-            const auto p = paper(r.layout(LayoutKind::Best).ups, r.sheet.width, r.sheet.length,
-                                 5000, 300, 8000);
+            const auto p = paper(r.layout(LayoutKind::Best).ups, {5000, 300, 8000},
+                                 bestCutting(r.sheet.width, r.sheet.length));
             t.cutShort = r.proof == Proof::CutShort && p;
         });
         t.window = milliseconds([&] { event.handle(readings); });

@@ -24,32 +24,6 @@ constexpr double PrintedLinePoints = 0.25;
 // The SVG keeps lines a tenth of a pixel of the picture apart, ten units to its pixel.
 constexpr double SvgDetail = 10.0 * PictureLayout::Dpi / TwipsPerInch;
 
-void appendUtf8(std::string &out, std::u16string_view text)
-{
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
-            ++i;
-        }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-}
-
 void appendEscaped(std::string &out, std::u16string_view text)
 {
     for (char16_t c : text) {
@@ -60,7 +34,7 @@ void appendEscaped(std::string &out, std::u16string_view text)
         else if (c == u'>')
             out += "&gt;";
         else
-            appendUtf8(out, std::u16string_view(&c, 1));
+            out += toUtf8(std::u16string_view(&c, 1));
     }
 }
 

@@ -1,6 +1,9 @@
 #include "common/driver.h"
 
+#include "common/settings.h"
+
 #include <algorithm>
+#include <utility>
 
 namespace korvane {
 namespace {
@@ -48,6 +51,13 @@ void Driver::start()
     }
     if (m_window.tabbed())
         m_lastFocus = ControlRef{NoPanel, m_window.tabStrip};
+    if (const WindowSettings *settings = m_window.settings)
+        if (const auto bytes = m_io.readSettings(settings->name)) {
+            Update update = settings->read(*bytes);
+            m_notice = std::move(update.captions);
+            update.captions.clear();
+            apply(0, update);
+        }
     measure(0);
     m_frontEnd.bringToFront(0);
     m_frontEnd.commandsChanged();
@@ -287,6 +297,11 @@ void Driver::apply(int panel, const Outcome &outcome)
     }
     for (const SetToolTip &tip : update.toolTips)
         m_frontEnd.setToolTip({panel, tip.control}, tip.text);
+    if (update.settings && m_window.settings) {
+        const auto reason = m_io.writeSettings(m_window.settings->name, update.settings->bytes);
+        setCaption({panel, update.settings->report},
+                   reason ? settingsFailure(*reason) : update.settings->saved);
+    }
     if (update.document || !update.keepsDocument) {
         m_documents[std::size_t(panel)] = update.document;
         m_frontEnd.commandsChanged();
@@ -422,6 +437,8 @@ void Driver::fill(std::span<const SetText> texts)
     }
     for (const SetText &text : texts)
         activated(find(text.control));
+    for (const SetCaption &caption : std::exchange(m_notice, {}))
+        setCaption(find(caption.control), caption.text);
 }
 
 } // namespace korvane

@@ -107,6 +107,12 @@ public:
     // The print dialog, then the page, printed as the job `jobName`; nothing when cancelled.
     virtual std::optional<std::u16string> print(const Document &document,
                                                 std::u16string_view jobName) = 0;
+    // The bytes of the settings kept under `name`; nothing when there are none or they cannot
+    // be read.
+    virtual std::optional<std::string> readSettings(std::string_view name) = 0;
+    // Keeps `bytes` as the settings of `name`, whole, or leaves the old ones as they were.
+    virtual std::optional<std::u16string> writeSettings(std::string_view name,
+                                                        std::string_view bytes) = 0;
 };
 
 // A key as the toolkit saw it, before the control with the focus handles it.
@@ -218,6 +224,7 @@ private:
     std::vector<ControlRef> m_disabled;
     std::vector<ControlRef> m_chosen;      // the options chosen, as the handlers last said
     std::optional<ControlRef> m_lastFocus; // where the focus returns when the window does
+    std::vector<SetCaption> m_notice;      // what the settings read said, shown once filled
     Driver *m_opener = nullptr;            // the window this one was opened from
     std::vector<std::pair<const WindowDescription *, Driver *>> m_opened;
 };

@@ -249,6 +249,62 @@ std::u16string widen(std::string_view ascii)
     return {ascii.begin(), ascii.end()};
 }
 
+std::string toUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
+            ++i;
+        }
+        // The lead byte's marks, and the continuation bytes after it.
+        constexpr char32_t Lead[] = {0x00, 0xC0, 0xE0, 0xF0};
+        const int extra = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += char(Lead[extra] | (c >> (6 * extra)));
+        for (int k = extra - 1; k >= 0; --k)
+            out += char(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
+    return out;
+}
+
+std::optional<std::u16string> fromUtf8(std::string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead < 0x80   ? 0
+                          : lead < 0xC0 ? -1 // a continuation byte where a lead belongs
+                          : lead < 0xE0 ? 1
+                          : lead < 0xF0 ? 2
+                                        : 3;
+        if (extra < 0 || lead > 0xF4 || text.size() - i <= std::size_t(extra))
+            return std::nullopt;
+        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + std::size_t(k)]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            c = (c << 6) | (next & 0x3F);
+        }
+        // No overlong forms, surrogates or code points past the last.
+        constexpr char32_t Least[] = {0, 0x80, 0x800, 0x10000};
+        if (c < Least[extra] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF)
+            return std::nullopt;
+        if (c >= 0x10000) {
+            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
+            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+        i += std::size_t(extra) + 1;
+    }
+    return out;
+}
+
 std::optional<std::int64_t> intDiv(double dividend, double divisor)
 {
     const auto a = roundHalfEven(dividend);

@@ -39,6 +39,11 @@ std::u16string formatFixed(std::int64_t units, int decimals, bool trimmed = fals
 // ASCII text, such as a formatted number, as the UTF-16 captions take it.
 std::u16string widen(std::string_view ascii);
 
+// UTF-16 as UTF-8 (a lone surrogate as the code point it is), and UTF-8 as UTF-16: nullopt
+// for bytes that are no UTF-8.
+std::string toUtf8(std::u16string_view text);
+std::optional<std::u16string> fromUtf8(std::string_view text);
+
 // Rounds to the nearest whole number, a half going to the even neighbour: 2.5 gives 2,
 // 3.5 gives 4, -0.5 gives 0. Nullopt when the value is not finite or its magnitude is
 // 2^62 or more; callers that need a narrower range check the result themselves.

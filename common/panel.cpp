@@ -36,7 +36,7 @@ std::optional<NameParts> nameParts(ControlName name)
             std::from_chars(digits.data(), digits.data() + digits.size(), number);
         // "Text04" is not "Text4": no leading zeros.
         if (error == std::errc() && end == digits.data() + digits.size() && number >= 1 &&
-            number <= 99 && digits.front() != '0')
+            number <= 999 && digits.front() != '0')
             return NameParts{i, number};
     }
     return std::nullopt;

@@ -40,7 +40,7 @@ struct TwipsRect
 };
 
 // A control's name as tools and tests find it: "Text4", "Combo2", "drawpic". Names follow one
-// scheme: a word of NumberedWords and a number from 1 to 99, or one of NamedWords alone.
+// scheme: a word of NumberedWords and a number from 1 to 999, or one of NamedWords alone.
 using ControlName = std::string_view;
 
 // clang-format off
@@ -270,6 +270,7 @@ struct Document
     double width = 0;        // the sheet in its own units: across and down
     double height = 0;
     std::u16string jobLine;
+    std::vector<std::u16string> notes; // lines said below the job line, in order
     std::u16string fileStem; // a file name for it, without the extension; the print job's name
     // The texts it was made from, as their controls held them.
     std::vector<SetText> inputs = {};
@@ -277,10 +278,21 @@ struct Document
     bool operator==(const Document &) const = default;
 };
 
+// Settings to keep, where the toolkit keeps a program's for the window: the file's bytes; once
+// they are written, `saved` on the label `report`, or why they were not.
+struct SettingsWrite
+{
+    std::string bytes;
+    ControlName report;
+    std::u16string saved;
+
+    bool operator==(const SettingsWrite &) const = default;
+};
+
 // What a successful event changes, applied in this order: the drawing, the texts, the
-// captions, the backgrounds, the options, the tool tips. The document, when there is one,
-// replaces the panel's last result, on which its commands act; without one the last result
-// stays, unless `keepsDocument` is false: then there is none.
+// captions, the backgrounds, the options, the tool tips, the settings kept. The document, when
+// there is one, replaces the panel's last result, on which its commands act; without one the
+// last result stays, unless `keepsDocument` is false: then there is none.
 struct Update
 {
     std::optional<Drawing> drawing = {};
@@ -291,6 +303,7 @@ struct Update
     std::vector<SetToolTip> toolTips = {};
     std::optional<Document> document = {};
     bool keepsDocument = true;
+    std::optional<SettingsWrite> settings = {};
 
     bool operator==(const Update &) const = default;
 };

@@ -6,6 +6,14 @@
 
 namespace korvane {
 
+// A window's settings: the name the toolkit keeps them under, and what the bytes kept give its
+// controls before anything else happens: texts, and captions shown once the window is filled.
+struct WindowSettings
+{
+    std::string_view name;
+    Update (*read)(std::string_view bytes);
+};
+
 struct Tab
 {
     std::u16string_view caption;
@@ -31,6 +39,7 @@ struct WindowDescription
     Typeface font;
     // The language of its texts, as a locale name: the toolkit's own dialogs speak it too.
     std::string_view language;
+    const WindowSettings *settings = nullptr;
 
     bool tabbed() const { return !tabStrip.empty(); }
 };

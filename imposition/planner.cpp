@@ -1,6 +1,5 @@
 #include "imposition/planner.h"
 
-#include "common/wide.h"
 #include "imposition/guillotine.h"
 #include "imposition/search.h"
 
@@ -207,34 +206,6 @@ Result plan(const Input &in)
     r.proof = found.proof;
     r.decisive = found.decisive;
     return r;
-}
-
-std::optional<Paper> paper(std::int64_t ups, Length sheetWidth, Length sheetLength,
-                           std::int64_t copies, std::int64_t allowanceHundredthsPercent,
-                           std::int64_t grammageHundredths)
-{
-    const auto within = [](std::int64_t v, std::int64_t lo, std::int64_t hi) {
-        return v >= lo && v <= hi;
-    };
-    if (ups <= 0 || !within(copies, 1, MaxCopies) ||
-        !within(allowanceHundredthsPercent, 0, MaxAllowance) ||
-        !within(grammageHundredths, MinGrammage, MaxGrammage) ||
-        !within(sheetWidth, MinSide, MaxSide) || !within(sheetLength, MinSide, MaxSide))
-        return std::nullopt;
-    Paper p;
-    p.netSheets = copies / ups + (copies % ups != 0 ? 1 : 0);
-    // At most 1e8 sheets times 1e4: well inside 64 bits.
-    p.allowanceSheets = (p.netSheets * allowanceHundredthsPercent + 9'999) / 10'000;
-    p.sheets = p.netSheets + p.allowanceSheets;
-    // kg = sheets x (W x L / 1e10 m²) x (grammage / 100 g/m²) / 1000, so tenths of a kg are
-    // sheets x W x L x grammage / 1e14. The product reaches 2e8 x 2.5e11 x 1e5 = 5e24, past
-    // 64 bits.
-    using Wide = Wide128;
-    constexpr Wide Tenth = 100'000'000'000'000; // 1e14
-    const Wide product = static_cast<Wide>(p.sheets) * static_cast<Wide>(sheetWidth) *
-                         static_cast<Wide>(sheetLength) * static_cast<Wide>(grammageHundredths);
-    p.weightTenthsKg = static_cast<std::int64_t>((product + Tenth / 2) / Tenth);
-    return p;
 }
 
 std::int64_t utilisationTenths(std::int64_t ups, const Sheet &sheet)

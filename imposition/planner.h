@@ -128,25 +128,6 @@ struct Result
 
 Result plan(const Input &input);
 
-struct Paper
-{
-    std::int64_t sheets = 0, netSheets = 0, allowanceSheets = 0; // 印张: net + allowance
-    std::int64_t weightTenthsKg = 0; // the full sheets' weight, halves rounded up
-
-    bool operator==(const Paper &) const = default;
-};
-
-inline constexpr std::int64_t MaxCopies = 100'000'000;
-inline constexpr std::int64_t MaxAllowance = 10'000; // hundredths of a percent: 100 %
-inline constexpr std::int64_t MinGrammage = 1'000;   // hundredths of g/m²: 10 g/m²
-inline constexpr std::int64_t MaxGrammage = 100'000; // 1000 g/m²
-
-// Nullopt with no ups, and for figures outside the accepted ranges (copies 1..MaxCopies,
-// allowance 0..MaxAllowance, grammage MinGrammage..MaxGrammage, sheet sides MinSide..MaxSide).
-std::optional<Paper> paper(std::int64_t ups, Length sheetWidth, Length sheetLength,
-                           std::int64_t copies, std::int64_t allowanceHundredthsPercent,
-                           std::int64_t grammageHundredths);
-
 // The trimmed products' share of the whole sheet, in tenths of a percent, halves rounded up.
 std::int64_t utilisationTenths(std::int64_t ups, const Sheet &sheet);
 

@@ -1,5 +1,6 @@
 #include "qt/documentio.h"
 
+#include "app/version.h"
 #include "qt/convert.h"
 
 #include <QClipboard>
@@ -44,6 +45,14 @@ void speakDialogs(std::string_view language)
 {
     static const bool loaded = (translateQtDialogs(language), true);
     (void)loaded;
+}
+
+// $XDG_CONFIG_HOME/korvane/NAME.conf, or ~/.config/korvane/NAME.conf.
+QString settingsPath(std::string_view name)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1Char('/') + toQString(ProductName).toLower() + QLatin1Char('/') +
+           QString::fromLatin1(name.data(), qsizetype(name.size())) + QStringLiteral(".conf");
 }
 
 } // namespace
@@ -195,6 +204,28 @@ std::optional<std::u16string> QtDocumentIo::print(const Document &document,
     if (dialog.exec() != QDialog::Accepted || renderPage(printer, document, m_description.font))
         return std::nullopt;
     return toU16(qt_error_string());
+}
+
+std::optional<std::string> QtDocumentIo::readSettings(std::string_view name)
+{
+    // Settings are a few lines: whatever the file holds beyond is not read at all.
+    constexpr qint64 Most = 64 * 1024;
+    QFile file(settingsPath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(Most).toStdString();
+}
+
+std::optional<std::u16string> QtDocumentIo::writeSettings(std::string_view name,
+                                                          std::string_view bytes)
+{
+    const QString path = settingsPath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit())
+        return std::nullopt;
+    return toU16(file.errorString());
 }
 
 } // namespace korvane

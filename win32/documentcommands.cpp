@@ -1,5 +1,6 @@
 #include "win32/documentcommands.h"
 
+#include "app/version.h"
 #include "win32/ondemand.h"
 #include "win32/picture.h"
 #include "win32/savefile.h"
@@ -109,6 +110,17 @@ DWORD printPage(HDC dc, const Document &document, std::u16string_view jobName, c
         return error;
     }
     return EndDoc(dc) > 0 ? 0 : lastError(ERROR_GEN_FAILURE);
+}
+
+// %APPDATA%\Korvane\NAME.conf; empty where the system has no such folder.
+std::wstring settingsPath(std::string_view name)
+{
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"APPDATA", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::wstring(folder) + L'\\' + wide(ProductName) + L'\\' +
+           std::wstring(name.begin(), name.end()) + L".conf";
 }
 
 } // namespace
@@ -258,6 +270,38 @@ std::optional<std::u16string> Win32DocumentIo::print(const Document &document,
     DeleteDC(dialog.hDC);
     // Cancelled where the printer asked for a file name.
     if (error && error != ERROR_CANCELLED && error != ERROR_PRINT_CANCELLED)
+        return systemMessage(error);
+    return std::nullopt;
+}
+
+std::optional<std::string> Win32DocumentIo::readSettings(std::string_view name)
+{
+    // Settings are a few lines: whatever the file holds beyond is not read at all.
+    constexpr DWORD Most = 64 * 1024;
+    const std::wstring path = settingsPath(name);
+    const HANDLE file = path.empty() ? INVALID_HANDLE_VALUE
+                                     : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                   nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes(Most, '\0');
+    DWORD read = 0;
+    const bool good = ReadFile(file, bytes.data(), Most, &read, nullptr);
+    CloseHandle(file);
+    if (!good)
+        return std::nullopt;
+    bytes.resize(read);
+    return bytes;
+}
+
+std::optional<std::u16string> Win32DocumentIo::writeSettings(std::string_view name,
+                                                             std::string_view bytes)
+{
+    const std::wstring path = settingsPath(name);
+    if (path.empty())
+        return systemMessage(DWORD(ERROR_PATH_NOT_FOUND));
+    CreateDirectoryW(path.substr(0, path.find_last_of(L'\\')).c_str(), nullptr);
+    if (const DWORD error = writeWhole(path, bytes.data(), bytes.size()))
         return systemMessage(error);
     return std::nullopt;
 }

@@ -26,6 +26,9 @@ public:
                                         FileFormat format) override;
     std::optional<std::u16string> print(const Document &document,
                                         std::u16string_view jobName) override;
+    std::optional<std::string> readSettings(std::string_view name) override;
+    std::optional<std::u16string> writeSettings(std::string_view name,
+                                                std::string_view bytes) override;
 
 private:
     const HWND &m_owner;

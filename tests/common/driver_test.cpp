@@ -2,6 +2,7 @@
 // windows run, the focus rule, the commands and the rules of saving, fast and direct.
 #include "app/mainwindow.h"
 #include "common/driver.h"
+#include "common/settings.h"
 #include "tests/cases/paritycases.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +138,22 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
     std::optional<std::u16string> print(const Document &, std::u16string_view) override
     {
         return u"没有打印机";
+    }
+    // Settings kept by name, for every window alike; a name in `unwritable` cannot be written.
+    static inline std::map<std::string, std::string, std::less<>> settings;
+    static inline std::string unwritable;
+    std::optional<std::string> readSettings(std::string_view name) override
+    {
+        const auto it = settings.find(name);
+        return it == settings.end() ? std::nullopt : std::optional(it->second);
+    }
+    std::optional<std::u16string> writeSettings(std::string_view name,
+                                                std::string_view bytes) override
+    {
+        if (name == unwritable)
+            return u"只读";
+        settings[std::string(name)] = bytes;
+        return std::nullopt;
     }
 };
 
@@ -341,6 +358,28 @@ TEST_F(DriverTest, OpenedWindowsAndTheFocusComingBack)
     EXPECT_EQ(m_fake.controls["Label30"].rect, (TwipsRect{240, 2520, 270, 180}));
     planned();
     EXPECT_EQ(m_fake.controls["Label31"].rect, (TwipsRect{240, 2760, 180, 180}));
+}
+
+// The planner's settings: read once as it opens, a bad one named once it is filled; kept when
+// its button says so, or the reason they were not.
+TEST_F(DriverTest, SettingsReadAsAWindowOpensAndKept)
+{
+    FakeFrontEnd::settings = {{"planner", "paper_price = 7800\nfront_colours = 9\n"}};
+    m_driver.keyPressed({KeyPress::Key::Letter, u'L', false, true, false});
+    ASSERT_EQ(m_fake.drivers.size(), 1u);
+    FakeFrontEnd &planner = *m_fake.windows.front();
+    Driver &plannerDriver = *m_fake.drivers.front();
+    EXPECT_EQ(planner.controls["Text103"].reading.text, u"7800");
+    EXPECT_EQ(planner.controls["Text104"].reading.text, u"4");
+    EXPECT_EQ(planner.controls["Label86"].reading.text, u"设置文件中的“正面色数”无效，已用默认值");
+    plannerDriver.activated({0, "Command101"});
+    EXPECT_EQ(planner.controls["Label86"].reading.text, u"已设为默认");
+    EXPECT_NE(FakeFrontEnd::settings["planner"].find("front_colours = 4\n"), std::string::npos);
+    FakeFrontEnd::unwritable = "planner";
+    plannerDriver.activated({0, "Command101"});
+    EXPECT_EQ(planner.controls["Label86"].reading.text, settingsFailure(u"只读"));
+    FakeFrontEnd::settings.clear();
+    FakeFrontEnd::unwritable.clear();
 }
 
 // A window of one panel that follows its size: a text whose edit runs an event, which sets

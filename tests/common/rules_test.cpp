@@ -61,7 +61,7 @@ TEST(Rules, NamesFollowOneScheme)
         {"Label1",    std::pair{0, 1}},   {"Text99",  std::pair{1, 99}},
         {"Option54",  std::pair{8, 54}},  {"TabStrip1", std::pair{7, 1}},
         {"drawpic",   std::pair{0, 0}},   {"planpic", std::pair{1, 0}},
-        {"Text0",     std::nullopt},      {"Text100", std::nullopt},  {"Text04", std::nullopt},
+        {"Text0",     std::nullopt},      {"Text999", std::pair{1, 999}}, {"Text1000", std::nullopt}, {"Text04", std::nullopt},
         {"Text",      std::nullopt},      {"Text4a",  std::nullopt},  {"text4",  std::nullopt},
         {"Frame1",    std::nullopt},      {"",        std::nullopt},
     };

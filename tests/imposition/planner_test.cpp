@@ -377,32 +377,8 @@ TEST(Planner, KnownAnswers)
     }
 }
 
-TEST(Paper, ExactFigures)
+TEST(Planner, Utilisation)
 {
-    struct Case
-    {
-        std::int64_t ups, width, length, copies, allowance, grammage;
-        std::optional<Paper> paper;
-    };
-    const Case cases[] = {
-        {11, 78700, 109200, 5000, 0, 8000, Paper{455, 455, 0, 313}},
-        // 5000 / 10 exactly; 3 % of 500 is 15 sheets.
-        {10, 78700, 109200, 5000, 300, 8000, Paper{515, 500, 15, 354}},
-        // 0.1 % of 455 is 0.455 of a sheet: a whole one.
-        {11, 78700, 109200, 5000, 10, 8000, Paper{456, 455, 1, 314}},
-        // One square metre at 10 g/m²: 5 sheets weigh 0.05 kg, shown as 0.1.
-        {1, 100000, 100000, 5, 0, 1000, Paper{5, 5, 0, 1}},
-        {1, 100000, 100000, 4, 0, 1000, Paper{4, 4, 0, 0}},
-        // The largest figures: 2e8 sheets of 25 m² at 1000 g/m² are 5e9 kg.
-        {1, 500000, 500000, MaxCopies, MaxAllowance, MaxGrammage,
-         Paper{200'000'000, 100'000'000, 100'000'000, 50'000'000'000}},
-        {0, 78700, 109200, 5000, 0, 8000, std::nullopt},
-        {11, 78700, 109200, 5000, -1, 8000, std::nullopt},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(paper(c.ups, c.width, c.length, c.copies, c.allowance, c.grammage), c.paper)
-            << c.ups << " ups, " << c.copies << " copies";
-    }
     // 11 x 210 x 297 on 1092 x 787 is 79.83 %; 1 x 5 mm on 100 x 100 mm is 0.05 %, a half.
     EXPECT_EQ(utilisationTenths(11, plan(mm(1092, 787, 210, 297, 300, 1000)).sheet), 798);
     EXPECT_EQ(utilisationTenths(1, plan(mm(100, 100, 1, 5)).sheet), 1);

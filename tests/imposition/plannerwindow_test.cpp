@@ -195,7 +195,11 @@ TEST(PlannerWindow, TheStatusLineNamesTheFirstBadInput)
 TEST(PlannerWindow, PresetsFillTheSizesAndEditsUndoThem)
 {
     const Update picked = run("Combo51", {{"Combo51", u"大度全开 889 × 1194"}});
-    EXPECT_EQ(picked.texts, (std::vector<SetText>{{"Text51", u"889"}, {"Text52", u"1194"}}));
+    // 自动 shows the stock it takes: 大度 whole.
+    EXPECT_EQ(
+        picked.texts,
+        (std::vector<SetText>{
+            {"Text51", u"889"}, {"Text52", u"1194"}, {"Text101", u"889"}, {"Text102", u"1194"}}));
     EXPECT_EQ(rowOf(picked, 0)[1], u"16"); // 889 / 210 = 4 rows of 1194 / 297 = 4
     const Update edited = run("Text54", {{"Combo52", u"A4 210 × 297"}, {"Text54", u"298"}});
     EXPECT_EQ(edited.texts, (std::vector<SetText>{{"Combo52", u"自定义"}}));
@@ -239,6 +243,132 @@ TEST(PlannerWindow, OpensOnTheImpositionPanelsPlan)
                                     {"Text53", u"90"},
                                     {"Text54", u"54"}}));
     EXPECT_TRUE(commandEnabled(open, nullptr, true));
+}
+
+// The quote of the worked case: A4 on 正度对开, 5000 copies at 157 g, paper at 7800 元 a
+// tonne, press time 30 元, plates 100 元; a row for each method, the cheapest, the cutting.
+const Texts WorkedCase = {{"Text51", u"546"}, {"Text52", u"787"},   {"Text59", u"5000"},
+                          {"Text61", u"157"}, {"Text103", u"7800"}, {"Text106", u"30"},
+                          {"Text107", u"100"}};
+
+std::vector<std::u16string> quoteRow(const Update &update, int row)
+{
+    std::vector<std::u16string> shown;
+    for (int column = 0; column < 9; ++column)
+        shown.push_back(captionOf(update, "Label" + std::to_string(101 + 3 * column + row)));
+    return shown;
+}
+
+TEST(PlannerWindow, TheQuote)
+{
+    struct Case
+    {
+        std::string name;
+        Texts typed;
+        std::vector<std::vector<std::u16string>> rows;
+        std::u16string cutting, cheapest, status;
+    };
+    const std::vector<std::u16string> turn = {u"4",      u"1250",   u"625",     u"657.77", u"4",
+                                              u"400.00", u"300.00", u"1357.77", u"0.2716"};
+    const std::vector<std::u16string> none(9, u"—");
+    Texts makeReady = WorkedCase;
+    makeReady.insert(makeReady.end(), {{"Text60", u"3"}, {"Text109", u"50"}});
+    Texts single = WorkedCase;
+    single.push_back({"Text105", u"0"});
+    Texts small = WorkedCase;
+    small.insert(small.end(), {{"Combo101", u"自定义"}, {"Text101", u"500"}, {"Text102", u"500"}});
+    // clang-format off
+    const Case cases[] = {
+        {"worked", WorkedCase,
+         {{u"5", u"1000", u"500", u"526.21", u"8", u"800.00", u"240.00", u"1566.21", u"0.3132"}, turn, turn},
+         u"正度 787 × 1092，2 开", u"最省：自翻版，合计 1357.77 元，每份 0.2716 元", u""},
+        {"allowance and make-ready", makeReady,
+         {{u"5", u"1430", u"715", u"752.48", u"8", u"800.00", u"343.20", u"1895.68", u"0.3791"},
+          {u"4", u"1488", u"744", u"783.01", u"4", u"400.00", u"357.12", u"1540.13", u"0.3080"},
+          {u"4", u"1488", u"744", u"783.01", u"4", u"400.00", u"357.12", u"1540.13", u"0.3080"}},
+         u"正度 787 × 1092，2 开", u"最省：自翻版，合计 1540.13 元，每份 0.3080 元", u""},
+        // No back: the turning methods print nothing; the front alone on four plates.
+        {"one side", single,
+         {{u"5", u"1000", u"500", u"526.21", u"4", u"400.00", u"120.00", u"1046.21", u"0.2092"}, none, none},
+         u"正度 787 × 1092，2 开", u"最省：大套版，合计 1046.21 元，每份 0.2092 元", u""},
+        {"a stock too small", small, {none, none, none},
+         u"自定义 500 × 500，0 开", u"—", u"开版尺寸大于全张"},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Update update = run("Text103", c.typed);
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(quoteRow(update, row), c.rows[std::size_t(row)]) << row;
+        EXPECT_EQ(captionOf(update, "Label100"), c.cutting);
+        EXPECT_EQ(captionOf(update, "Label128"), c.cheapest);
+        EXPECT_EQ(captionOf(update, "Label86"), c.status);
+        EXPECT_EQ(captionOf(update, "Label156"), u"● 大套版");
+    }
+    // Handed on: the three rows and the cheapest below the job line, only with a price.
+    const Update priced = run("Text103", WorkedCase);
+    ASSERT_EQ(priced.document->notes.size(), 4u);
+    EXPECT_EQ(priced.document->notes[0],
+              u"大套版：开版数 5，印张 1000，全张 500，纸费 526.21 元，版数 8，版费 800.00 元，"
+              u"印工 240.00 元，合计 1566.21 元，每份 0.3132 元");
+    EXPECT_EQ(priced.document->notes[3], u"最省：自翻版，合计 1357.77 元，每份 0.2716 元");
+    EXPECT_TRUE(run("Text55").document->notes.empty());
+    // The rows' reams are full sheets: 1000 press sheets of 546 x 787 are 500 of 正度, a ream.
+    EXPECT_EQ(captionOf(priced, "Label77"), u"1");
+    EXPECT_EQ(captionOf(priced, "Label73"), u"1000");
+}
+
+TEST(PlannerWindow, TheQuotesFieldsAreRefusedByCaptionAndRange)
+{
+    const std::pair<ControlName, std::u16string> cases[] = {
+        {"Text101", u"请输入全张尺寸（1 至 5000 毫米）"},
+        {"Text103", u"请输入纸价（0 至 1000000 元/吨）"},
+        {"Text104", u"请输入正面色数（1 至 8）"},
+        {"Text105", u"请输入背面色数（0 至 8）"},
+        {"Text106", u"请输入印工（0 至 100000 元）"},
+        {"Text107", u"请输入版费（0 至 100000 元）"},
+        {"Text108", u"请输入起印费（0 至 1000000 元）"},
+        {"Text109", u"请输入每版加放（0 至 10000 张）"},
+    };
+    for (const auto &[field, message] : cases) {
+        for (const std::u16string &bad :
+             {std::u16string(u"-1"), std::u16string(u"1e9"), std::u16string(u"0.001")}) {
+            const Update update = run(field, {{field, bad}});
+            EXPECT_EQ(captionOf(update, "Label86"), message)
+                << field << " " << test::printable(bad);
+            EXPECT_EQ(quoteRow(update, 0), std::vector<std::u16string>(9, u"—"));
+        }
+    }
+}
+
+// "设为默认" keeps the shop's figures but the sizes and the copies; they come back when the
+// planner opens, each bad value at its default, the first named.
+TEST(PlannerWindow, DefaultsKeptAndReadBack)
+{
+    const Update kept = run("Command101", WorkedCase);
+    ASSERT_TRUE(kept.settings);
+    EXPECT_EQ(kept.settings->report, "Label86");
+    const std::string &bytes = kept.settings->bytes;
+    EXPECT_NE(bytes.find("paper_price = 7800\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("stock = \xe8\x87\xaa\xe5\x8a\xa8\n"), std::string::npos) << bytes; // 自动
+    EXPECT_EQ(bytes.find("546"), std::string::npos);
+    EXPECT_EQ(bytes.find("5000"), std::string::npos);
+    const Update back = plannerWindow.settings->read(bytes);
+    EXPECT_TRUE(back.captions.empty());
+    EXPECT_NE(std::find(back.texts.begin(), back.texts.end(), SetText{"Text103", u"7800"}),
+              back.texts.end());
+    EXPECT_NE(std::find(back.texts.begin(), back.texts.end(), SetText{"Text61", u"157"}),
+              back.texts.end());
+    // A bad figure, an unknown key, a line of no key, bytes that are no text.
+    const Update damaged = plannerWindow.settings->read(
+        "paper_price = 7800\nunknown = 1\nnothing\nfront_colours = 9\ngap = \xff\xfe\n\0\x01");
+    EXPECT_EQ(damaged.texts, (std::vector<SetText>{{"Text103", u"7800"}}));
+    EXPECT_EQ(damaged.captions,
+              (std::vector<SetCaption>{{"Label86", u"设置文件中的“正面色数”无效，已用默认值"}}));
+    // A bad input is not kept: the status line says which it is.
+    const Update refused = run("Command101", {{"Text103", u"x"}});
+    EXPECT_FALSE(refused.settings);
+    EXPECT_EQ(captionOf(refused, "Label86"), u"请输入纸价（0 至 1000000 元/吨）");
 }
 
 } // namespace
