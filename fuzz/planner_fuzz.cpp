@@ -1,26 +1,30 @@
-// Fuzzes the layout planner: its arithmetic (plan() and paper()) and its window's handler,
-// from the same texts.
+// Fuzzes the layout planner: its arithmetic (plan(), paper(), the cutting and the quote), its
+// window's handler from the same texts, and its settings read from the same bytes.
 //
-// Input: UTF-8 texts a line each, in the order the planner's events read them (the sheet's
-// and the product's sides, bleed, gap, gripper, margin, copies, allowance, grammage, then the
-// four lists); bytes that are no UTF-8 stand for themselves. Within a text, "{n}" repeats the
-// character before it n more times, so that a short input can hold 100,000 digits. A last
-// line "#e,o,w,h" picks the event, the option chosen and the diagram's size in twips.
+// Input: UTF-8 texts a line each, in the order the planner's events read them (its fields,
+// then its lists); bytes that are no UTF-8 stand for themselves. Within a text, "{n}" repeats
+// the character before it n more times, so that a short input can hold 100,000 digits. A last
+// line "#e,o,w,h" picks the event, the option chosen and the diagram's size in twips. The
+// whole input is also read as a settings file.
 //
 // Checked on every input:
 //  - the arithmetic: every layout's blocks lie inside the usable area (its half, for turn and
 //    tumble, the other half its mirror image) and do not overlap, and their products add up
 //    to its ups; no layout holds more than the bound, and 最优 at least as many as every
 //    other; the proof says "proven" exactly where 最优 meets the bound; a lock rules out what
-//    it forbids; the paper agrees with the ups; one call takes well under a second;
-//  - the window: its outcome names only its own controls; either the status line is empty,
-//    exactly one enabled row is chosen and every row shows what plan() gives, or the status
-//    line asks for a field and every figure is "—".
+//    it forbids; the paper and the quote agree with the ups, worked out again here; one call
+//    takes well under a second;
+//  - the window: its outcome names only its own controls; either the status line asks for a
+//    field and every figure is "—", or exactly one enabled row is chosen, every row shows
+//    what plan() gives and every method's row what quote() gives;
+//  - the settings: what they set is what the window accepts, and a bad value is named once;
+//    the window's own defaults read back as they were kept.
 
 #include "common/numtext.h"
 #include "fuzz/property.h"
 #include "imposition/planner.h"
 #include "imposition/plannerwindow.h"
+#include "imposition/quote.h"
 
 #include <algorithm>
 #include <array>
@@ -121,31 +125,60 @@ Choice choiceOf(std::vector<std::u16string> &texts)
     return choice;
 }
 
+// The texts by the controls the planner reads, in order; a control past the texts keeps the
+// text its row starts with.
+std::u16string textOf(const std::vector<std::u16string> &texts, ControlName control)
+{
+    const auto &reads = panel().events.front().reads;
+    const auto at = std::size_t(std::find(reads.begin(), reads.end(), control) - reads.begin());
+    return at < texts.size() ? texts[at] : std::u16string(findControl(panel(), control)->text);
+}
+
 // The planner's input as the texts give it, whatever the ranges: plan() must hold nothing for
-// what is out of them. Copies, allowance and grammage follow.
+// what is out of them. The order, the full sheet and the prices follow.
 struct Parsed
 {
     Input input;
-    std::array<std::optional<std::int64_t>, 11> fields;
+    Order order;
+    Cutting cutting;
+    Prices prices;
+    std::int64_t makeReady = 0;
 };
 
 Parsed parsedOf(const std::vector<std::u16string> &texts)
 {
-    const std::u16string_view defaults[] = {u"1092", u"787", u"210",  u"297", u"0", u"0",
-                                            u"0",    u"0",   u"1000", u"0",   u"80"};
+    const auto value = [&](ControlName control) {
+        return parseHundredths(textOf(texts, control), 1'000'000'000'000'000).value_or(-1);
+    };
     Parsed p;
-    for (std::size_t i = 0; i < p.fields.size(); ++i)
-        p.fields[i] =
-            parseHundredths(i < texts.size() ? texts[i] : defaults[i], 1'000'000'000'000'000);
-    const auto value = [&](std::size_t i) { return p.fields[i].value_or(-1); };
     Input &in = p.input;
-    in = {value(0), value(1), value(2), value(3), value(4), value(5), value(6), value(7)};
-    const std::u16string list = texts.size() > 13 ? texts[13] : u"";
-    imposition::methodFromText(list, in.method);
-    const std::u16string lock = texts.size() > 14 ? texts[14] : u"";
+    in = {value("Text51"), value("Text52"), value("Text53"), value("Text54"),
+          value("Text55"), value("Text56"), value("Text57"), value("Text58")};
+    imposition::methodFromText(textOf(texts, "Combo53"), in.method);
+    const std::u16string lock = textOf(texts, "Combo54");
     in.lock = lock == u"只横排"   ? Lock::HorizontalOnly
               : lock == u"只竖排" ? Lock::VerticalOnly
                                   : Lock::None;
+    p.order = {value("Text59") / 100, value("Text60"), value("Text61")};
+    const auto whole = [&](ControlName control) {
+        const std::int64_t v = value(control);
+        return v % 100 == 0 ? v / 100 : -1;
+    };
+    p.prices = {value("Text103"),      value("Text106"),      value("Text107"), value("Text108"),
+                int(whole("Text104")), int(whole("Text105")), whole("Text109")};
+    // The stock list: 自动, the four stocks, 自定义.
+    constexpr std::u16string_view Items[] = {u"自动",       u"正度 787 × 1092", u"大度 889 × 1194",
+                                             u"850 × 1168", u"880 × 1230",      u"自定义"};
+    const auto item = std::find(std::begin(Items), std::end(Items), textOf(texts, "Combo101"));
+    const int stock = item == std::end(Items) ? -1 : int(item - std::begin(Items)) - 1;
+    if (stock < 0)
+        p.cutting = bestCutting(in.sheet1, in.sheet2);
+    else if (stock == 4)
+        p.cutting =
+            cuttingOf(CustomStock, value("Text101"), value("Text102"), in.sheet1, in.sheet2);
+    else
+        p.cutting =
+            cuttingOf(stock, Stocks[stock].width, Stocks[stock].length, in.sheet1, in.sheet2);
     return p;
 }
 
@@ -207,27 +240,47 @@ void checkLayout(const Input &in, const Result &r, const Layout &layout, const s
     }
 }
 
-// The paper of `ups`, worked out again here in wide integers.
-void checkPaper(std::int64_t ups, const Sheet &s, const Parsed &p)
+// The paper of `ups` and its quote under `method`, worked out again here in wide integers.
+void checkQuote(std::int64_t ups, imposition::Method method, const Parsed &p)
 {
-    const std::int64_t copies = p.fields[8].value_or(-1) / 100;
-    const std::int64_t allowance = p.fields[9].value_or(-1);
-    const std::int64_t grammage = p.fields[10].value_or(-1);
-    const auto got = paper(ups, s.width, s.length, copies, allowance, grammage);
-    const bool inRange = ups > 0 && copies >= 1 && copies <= MaxCopies && allowance >= 0 &&
-                         allowance <= MaxAllowance && grammage >= MinGrammage &&
-                         grammage <= MaxGrammage && s.width >= MinSide && s.length <= MaxSide;
+    const Order &o = p.order;
+    const Cutting &c = p.cutting;
+    const auto got = paper(ups, o, c);
+    const bool inRange = ups > 0 && o.copies >= 1 && o.copies <= MaxCopies && o.allowance >= 0 &&
+                         o.allowance <= MaxAllowance && o.grammage >= MinGrammage &&
+                         o.grammage <= MaxGrammage && c.width >= MinSide && c.length <= MaxSide;
     EXPECT_PROPERTY(got.has_value() == inRange, "paper in range");
     if (!got)
         return;
-    const Wide net = (Wide(copies) + ups - 1) / ups;
-    const Wide extra = (net * allowance + 9999) / 10000;
-    const Wide sheets = net + extra;
-    const Wide grams = sheets * s.width * s.length * grammage; // tenths of kg times 1e14
-    const Wide tenths = (grams + Wide(50'000'000'000'000)) / Wide(100'000'000'000'000);
+    const Wide net = (Wide(o.copies) + ups - 1) / ups;
+    const Wide extra = (net * o.allowance + 9999) / 10000;
+    const Wide full = c.pieces > 0 ? (net + extra + c.pieces - 1) / c.pieces : 0;
+    const Wide grams = full * c.width * c.length * o.grammage; // tenths of kg times 1e14
     EXPECT_PROPERTY(got->netSheets == net && got->allowanceSheets == extra &&
-                        got->sheets == sheets && got->weightTenthsKg == tenths,
+                        got->sheets == net + extra && got->fullSheets == full &&
+                        got->weightTenthsKg ==
+                            (2 * grams + Wide(100'000'000'000'000)) / Wide(200'000'000'000'000),
                     "paper of " + std::to_string(ups) + " ups");
+    const auto q = quote(method, ups, o, c, p.prices);
+    const Prices &r = p.prices;
+    if (!q)
+        return;
+    EXPECT_PROPERTY(c.pieces > 0 && r.front >= 1 && r.back >= 0, "a quote of bad prices");
+    const std::int64_t plates =
+        method == imposition::Method::Sheetwise ? r.front + r.back : r.front;
+    EXPECT_PROPERTY(q->plates == plates &&
+                        (method == imposition::Method::Sheetwise || r.back == r.front),
+                    "plates");
+    const Wide sheets = net + extra + Wide(plates) * r.makeReadyPerPlate;
+    EXPECT_PROPERTY(q->paper.sheets == sheets &&
+                        q->paper.fullSheets == (sheets + c.pieces - 1) / c.pieces,
+                    "quoted sheets");
+    const Wide press = (2 * sheets * (r.front + r.back) * r.pressPerThousand + 1000) / 2000;
+    EXPECT_PROPERTY(q->pressCost == std::max<Wide>(press, r.leastPress), "press time");
+    EXPECT_PROPERTY(q->plateCost == plates * r.plate && q->pressCost >= r.leastPress &&
+                        q->total == q->paperCost + q->plateCost + q->pressCost &&
+                        q->perCopy == (200 * Wide(q->total) + o.copies) / (2 * Wide(o.copies)),
+                    "quote sums");
 }
 
 // The sheet as the input says: sides ordered, cells of the product, its bleed and a gap; the
@@ -265,7 +318,7 @@ void checkPlan(const Parsed &p)
         checkLayout(in, r, layout, "layout " + std::to_string(k));
         EXPECT_PROPERTY(layout.ups <= best.ups, "best holds the most");
         EXPECT_PROPERTY(!layout.ruledOut || layout.blocks.empty(), "ruled out and laid out");
-        checkPaper(layout.ups, r.sheet, p);
+        checkQuote(layout.ups, in.method, p);
     }
     EXPECT_PROPERTY(r.layout(LayoutKind::Vertical).ruledOut == (in.lock == Lock::HorizontalOnly),
                     "lock");
@@ -306,8 +359,8 @@ void checkWindow(std::vector<std::u16string> texts, const Choice &choice)
     const Update &update = std::get<Update>(outcome);
     const std::u16string status = captionOf(update, "Label86");
     constexpr ControlName Ups[] = {"Label61", "Label62", "Label63", "Label64"};
-    if (!status.empty()) {
-        EXPECT_PROPERTY(status.starts_with(u"请输入") && status.ends_with(u"）"), "status line");
+    if (status.starts_with(u"请输入")) {
+        EXPECT_PROPERTY(status.ends_with(u"）"), "status line");
         for (const SetCaption &caption : update.captions)
             EXPECT_PROPERTY(caption.control == "Label86" || caption.text == u"—",
                             std::string(caption.control));
@@ -316,14 +369,18 @@ void checkWindow(std::vector<std::u16string> texts, const Choice &choice)
     }
     // Accepted: the texts were all in range, so the arithmetic sees the same input, with the
     // sides of a preset picked.
-    for (const SetText &set : update.texts)
-        for (std::size_t i = 0; i < 4; ++i)
-            if (set.control == event.reads[i]) {
-                texts.resize(std::max(texts.size(), i + 1),
-                             std::u16string(findControl(panel(), event.reads[i])->text));
-                texts[i] = set.text;
-            }
+    const auto &reads = event.reads;
+    for (const SetText &set : update.texts) {
+        const auto at =
+            std::size_t(std::find(reads.begin(), reads.end(), set.control) - reads.begin());
+        if (at < 4) {
+            while (texts.size() <= at)
+                texts.push_back(std::u16string(findControl(panel(), reads[texts.size()])->text));
+            texts[at] = set.text;
+        }
+    }
     const Parsed p = parsedOf(texts);
+    EXPECT_PROPERTY(status == (p.cutting.pieces > 0 ? u"" : u"开版尺寸大于全张"), "status line");
     int chosen = 0;
     for (const SetOption &option : update.options)
         if (option.chosen) {
@@ -337,11 +394,53 @@ void checkWindow(std::vector<std::u16string> texts, const Choice &choice)
         EXPECT_PROPERTY(ups == (r.layouts[k].ruledOut ? u"—" : formatCount(r.layouts[k].ups)),
                         "row " + std::to_string(k));
     }
+    // Each method's row: its best layout's ups and total, or "—" where it cannot print.
+    for (int m = 0; m < 3; ++m) {
+        Input other = p.input;
+        other.method = imposition::Method(m);
+        const auto q = quote(other.method, plan(other).layout(LayoutKind::Best).ups, p.order,
+                             p.cutting, p.prices);
+        const std::u16string ups = captionOf(update, "Label" + std::to_string(101 + m));
+        const std::u16string total = captionOf(update, "Label" + std::to_string(122 + m));
+        EXPECT_PROPERTY(ups == (q ? formatCount(q->ups) : u"—") &&
+                            total == (q ? formatFixed(q->total, 2) : u"—"),
+                        "method " + std::to_string(m));
+    }
     EXPECT_PROPERTY(update.document && !update.document->jobLine.empty(), "no document");
     for (const GridBlock &block : update.drawing->blocks)
         EXPECT_PROPERTY(block.rows >= 0 && block.cols >= 0 && block.cellWidth >= 0 &&
                             block.cellHeight >= 0,
                         "drawing");
+}
+
+// The input as a settings file: every text it sets is one the window takes, and a bad value
+// is named, once. The window's own defaults then read back as kept.
+void checkSettings(std::string_view bytes)
+{
+    const Update read = plannerWindow.settings->read(bytes);
+    std::vector<Reading> readings;
+    for (ControlName name : panel().events.front().reads) {
+        const ControlRow &row = *findControl(panel(), name);
+        Reading reading{std::u16string(row.text), 0, {row.rect.width, row.rect.height}};
+        for (const SetText &set : read.texts)
+            if (set.control == name)
+                reading.text = set.text;
+        readings.push_back(reading);
+    }
+    EXPECT_PROPERTY(read.captions.size() <= 1, "settings named twice");
+    for (const SetCaption &caption : read.captions)
+        EXPECT_PROPERTY(caption.control == "Label86" && caption.text.starts_with(u"设置文件中的"),
+                        "settings message");
+    const Event &keep = *std::find_if(panel().events.begin(), panel().events.end(),
+                                      [](const Event &e) { return e.source == "Command101"; });
+    const Update kept = std::get<Update>(keep.handle(readings));
+    // The figures the settings gave are good ones: they are kept, and read back as they are.
+    EXPECT_PROPERTY(kept.settings.has_value(), "settings the window refuses");
+    const Update back = plannerWindow.settings->read(kept.settings->bytes);
+    EXPECT_PROPERTY(back.captions.empty(), "defaults kept and refused");
+    for (const SetText &set : read.texts)
+        EXPECT_PROPERTY(std::find(back.texts.begin(), back.texts.end(), set) != back.texts.end(),
+                        "a setting lost: " + std::string(set.control));
 }
 
 } // namespace
@@ -354,5 +453,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const Parsed parsed = parsedOf(texts);
     checkPlan(parsed);
     checkWindow(std::move(texts), choice);
+    checkSettings({reinterpret_cast<const char *>(data), size});
     return 0;
 }

@@ -778,9 +778,10 @@ Update readDefaults(std::string_view bytes)
 {
     Update update;
     std::u16string bad;
-    for (const auto &[key, value] : readSettings(bytes)) {
+    for (const ReadSetting &setting : readSettings(bytes)) {
+        const std::optional<std::u16string> &value = setting.second;
         const auto kept = std::find_if(std::begin(KeptControls), std::end(KeptControls),
-                                       [&](const Kept &k) { return k.key == key; });
+                                       [&](const Kept &k) { return k.key == setting.first; });
         if (kept == std::end(KeptControls))
             continue;
         if (value && keepable(kept->control, *value))
