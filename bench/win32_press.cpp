@@ -113,7 +113,7 @@ void handOn(korvane::win32::TopLevelWindow &window, const korvane::Document &doc
     HBITMAP page = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS,
                                     &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, page);
-    const PageArea area{150, 150, width - 300.0, height - 300.0};
+    const PageArea area{double(width), double(height), 150, 150, width - 300.0, height - 300.0};
     time((name + ": page at 600 dpi").c_str(), runs,
          [&] {
              PatBlt(dc, 0, 0, width, height, WHITENESS);

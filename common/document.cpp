@@ -19,6 +19,7 @@ constexpr std::array<FileType, 3> Types = {{
 // clang-format on
 
 constexpr int PointsPerInch = 72;
+constexpr double MillimetresPerInch = 25.4;
 constexpr double PrintedTextPoints = 10;
 constexpr double PrintedLinePoints = 0.25;
 // The SVG keeps lines a tenth of a pixel of the picture apart, ten units to its pixel.
@@ -61,15 +62,58 @@ std::vector<std::u16string> breakableParts(std::u16string_view line)
     return parts;
 }
 
+// The job line and each note, in the parts a line may break after.
+using Paragraph = std::vector<std::u16string>;
+std::vector<Paragraph> paragraphsOf(const Document &document)
+{
+    std::vector<Paragraph> text = {breakableParts(document.jobLine)};
+    for (const std::u16string &note : document.notes)
+        text.push_back(breakableParts(note));
+    return text;
+}
+
+// `base` pixels, or fewer where one part alone is wider than `room`.
+int fittedPixels(const std::vector<Paragraph> &text, int base, double room, const TextWidth &width)
+{
+    double widest = 0;
+    for (const Paragraph &paragraph : text)
+        for (const std::u16string &part : paragraph)
+            widest = std::max(widest, width(part, base));
+    return widest > room ? std::max(1, int(std::floor(base * room / widest))) : base;
+}
+
+// Each paragraph's parts joined into lines no wider than `room`, a paragraph from a new line.
+std::vector<std::u16string> brokenLines(const std::vector<Paragraph> &text, double room, int pixels,
+                                        const TextWidth &width)
+{
+    std::vector<std::u16string> lines;
+    for (const Paragraph &paragraph : text) {
+        bool first = true;
+        for (const std::u16string &part : paragraph) {
+            if (!first && width(lines.back() + part, pixels) <= room)
+                lines.back() += part;
+            else
+                lines.push_back(part);
+            first = false;
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 std::string toSvg(const Document &d, std::u16string_view face)
 {
-    // The job line below the sheet, sized to run at most across it.
-    const double font =
-        std::min(d.width * 0.98 / estimatedEms(d.jobLine), std::max(d.width, d.height) / 20);
+    // The job line and the notes below the sheet, a line each, sized so that the longest runs
+    // at most across it.
+    std::vector<std::u16string_view> lines = {d.jobLine};
+    lines.insert(lines.end(), d.notes.begin(), d.notes.end());
+    double ems = 1;
+    for (std::u16string_view line : lines)
+        ems = std::max(ems, estimatedEms(line));
+    const double font = std::min(d.width * 0.98 / ems, std::max(d.width, d.height) / 20);
     const double baseline = d.height + font * 1.5;
-    const double total = baseline + font * 0.5;
+    const double total = baseline + font * (1.5 * double(lines.size()) - 1);
     // A margin around the sheet, so that no half of its edge falls outside the view.
     const double pad = std::max(d.width, d.height) / 100;
     const auto n = [](double value) { return formatNumber(value); };
@@ -96,15 +140,19 @@ std::string toSvg(const Document &d, std::u16string_view face)
                 bands += "<rect x=\"" + n(x * k) + "\" y=\"" + n(y * k) + "\" width=\"" +
                          n(width * k) + "\" height=\"" + n(height * k) + "\" fill=\"#000000\"/>\n";
             });
-    svg += "\"/>\n" + bands + "<text x=\"0\" y=\"" + n(baseline) + "\" font-size=\"" + n(font) +
-           "\" font-family=\"";
-    for (std::u16string_view candidate : faceCandidates(face)) {
-        appendEscaped(svg, candidate);
-        svg += ", ";
+    svg += "\"/>\n" + bands;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        svg += "<text x=\"0\" y=\"" + n(baseline + font * 1.5 * double(i)) + "\" font-size=\"" +
+               n(font) + "\" font-family=\"";
+        for (std::u16string_view candidate : faceCandidates(face)) {
+            appendEscaped(svg, candidate);
+            svg += ", ";
+        }
+        svg += "sans-serif\" fill=\"#000000\">";
+        appendEscaped(svg, lines[i]);
+        svg += "</text>\n";
     }
-    svg += "sans-serif\" fill=\"#000000\">";
-    appendEscaped(svg, d.jobLine);
-    svg += "</text>\n</svg>\n";
+    svg += "</svg>\n";
     return svg;
 }
 
@@ -115,26 +163,16 @@ PictureLayout layoutPicture(const Document &document, const Typeface &font, cons
     layout.width = layout.sheet.width;
 
     const int base = font.points * PictureLayout::Dpi / PointsPerInch;
-    const std::vector<std::u16string> parts = breakableParts(document.jobLine);
-    const double room = std::max(1.0, layout.width - base * 1.0);
-    double widest = 0;
-    for (const std::u16string &part : parts)
-        widest = std::max(widest, width(part, base));
-    layout.fontPixels = widest > room ? std::max(1, int(std::floor(base * room / widest))) : base;
+    const std::vector<Paragraph> text = paragraphsOf(document);
+    layout.fontPixels = fittedPixels(text, base, std::max(1.0, layout.width - base * 1.0), width);
     layout.margin = std::max(1, layout.fontPixels / 2);
     layout.lineHeight = layout.fontPixels * 3 / 2;
-
-    const double available = layout.width - 2.0 * layout.margin;
-    for (const std::u16string &part : parts) {
-        if (!layout.lines.empty() &&
-            width(layout.lines.back().text + part, layout.fontPixels) <= available)
-            layout.lines.back().text += part;
-        else
-            layout.lines.push_back(
-                {layout.margin,
-                 layout.sheet.height + layout.margin + int(layout.lines.size()) * layout.lineHeight,
-                 part});
-    }
+    for (const std::u16string &line :
+         brokenLines(text, layout.width - 2.0 * layout.margin, layout.fontPixels, width))
+        layout.lines.push_back(
+            {layout.margin,
+             layout.sheet.height + layout.margin + int(layout.lines.size()) * layout.lineHeight,
+             line});
     layout.height =
         layout.sheet.height + 2 * layout.margin + int(layout.lines.size()) * layout.lineHeight;
     return layout;
@@ -144,26 +182,51 @@ PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
                       const TextWidth &width)
 {
     PageLayout page;
+    // The room: clear of the paper's edges, within the printable area; from its corner.
+    const double clear = ClearMillimetres * dpi / MillimetresPerInch;
+    const double left = std::max(clear - area.left, 0.0);
+    const double top = std::max(clear - area.top, 0.0);
+    const double right = std::min(area.paperWidth - clear - area.left, area.width);
+    const double bottom = std::min(area.paperHeight - clear - area.top, area.height);
+    const double roomWidth = std::max(1.0, right - left);
+    const double roomHeight = std::max(1.0, bottom - top);
+
+    // The text at 10 points, smaller where a part would not fit the width or where the text
+    // would take more than half the page.
+    const std::vector<Paragraph> text = paragraphsOf(document);
     const int points = int(std::lround(PrintedTextPoints * dpi / PointsPerInch));
-    const double measured = width(document.jobLine, points);
-    page.textPixels = measured > area.width
-                          ? std::max(1, int(std::floor(points * area.width / measured)))
-                          : points;
-    page.textLeft = area.left;
-    page.textTop = area.top;
+    int pixels = fittedPixels(text, points, roomWidth, width);
+    std::vector<std::u16string> lines = brokenLines(text, roomWidth, pixels, width);
+    // Fewer pixels break fewer lines: shrunk until the lines fit half the height.
+    while (pixels > 1 && double(lines.size()) * (pixels * 3 / 2) > roomHeight / 2) {
+        pixels = std::max(1, std::min(pixels - 1, int(roomHeight / 3 / double(lines.size()))));
+        lines = brokenLines(text, roomWidth, pixels, width);
+    }
+    page.textPixels = pixels;
+    const int lineHeight = pixels * 3 / 2;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        page.lines.push_back({int(std::lround(left)), int(std::lround(top)) + int(i) * lineHeight,
+                              std::move(lines[i])});
     page.lineWidth = PrintedLinePoints * dpi / PointsPerInch;
     if (page.lineWidth < 2)
         page.lineWidth = 0;
 
-    // The sheet in the rest, below a gap of half a line.
-    const double top = area.top + page.textPixels * 1.5;
-    const double height = std::max(0.0, area.top + area.height - top);
-    const double sheetWidth = document.drawing.width;
-    const double sheetHeight = document.drawing.height;
-    page.unitsPerTwip = std::min(area.width / sheetWidth, height / sheetHeight);
-    page.sheetLeft = area.left + (area.width - sheetWidth * page.unitsPerTwip) / 2;
-    page.sheetTop = top + (height - sheetHeight * page.unitsPerTwip) / 2;
+    // The sheet in the rest, below a gap of half a line, under the text's left edge.
+    const double sheetTop = top + double(page.lines.size()) * lineHeight + pixels * 0.5;
+    const double height = std::max(0.0, bottom - sheetTop);
+    page.unitsPerTwip =
+        std::min(roomWidth / document.drawing.width, height / document.drawing.height);
+    page.sheetLeft = left;
+    page.sheetTop = sheetTop;
     return page;
+}
+
+std::u16string documentText(const Document &document)
+{
+    std::u16string text = document.jobLine;
+    for (const std::u16string &note : document.notes)
+        text += u"\n" + note;
+    return text;
 }
 
 bool printsAcross(const Document &document)

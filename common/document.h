@@ -34,8 +34,8 @@ void forEachStroke(const GridBlock &block, double unitsPerTwip, Line &&line, Ban
 
 // The document as SVG, UTF-8: the viewBox in the sheet's own units, so that a reader
 // measures true sizes; lines that stay one device pixel wide at any zoom, down to a tenth of
-// a pixel of the picture apart (denser blocks are solid); the job line as text below the
-// sheet, in `face` or what stands in for it.
+// a pixel of the picture apart (denser blocks are solid); the job line and the notes as text
+// below the sheet, a line each, in `face` or what stands in for it.
 std::string toSvg(const Document &document, std::u16string_view face);
 
 // How wide `text` is in the interface font at a size of `pixels`, as the front end measures.
@@ -53,8 +53,8 @@ struct TextLine
 
 // The document's picture, for the clipboard and PNG files: the drawing at four times its
 // on-screen size at 96 dpi, white, its lines one pixel wide; below it a strip with the job
-// line in the window's font at four times its on-screen size, broken after its commas where
-// it is wider than the picture, and smaller where one part alone is.
+// line and then the notes in the window's font at four times its on-screen size, each broken
+// after its commas where it is wider than the picture, and smaller where one part alone is.
 struct PictureLayout
 {
     static constexpr int Dpi = 4 * 96;
@@ -69,24 +69,25 @@ struct PictureLayout
 };
 PictureLayout layoutPicture(const Document &document, const Typeface &font, const TextWidth &width);
 
-// The document on a page whose printable area is `area`, in device units at `dpi`: the job
-// line at the top in 10 points (smaller where it would not fit the width), the sheet below
-// it fitted into the rest keeping its proportions, centred, its lines a quarter of a point
-// wide with square ends, so that the corners of a box close; a line thinner than two device
-// units is the device's thinnest line (width 0).
+// The document on a page: at least `ClearMillimetres` clear of the paper's every edge (and
+// within what the device prints), the job line and the notes below it at the top, in 10 points
+// (smaller where a part of them would not fit the width, or the text would take more than
+// half the page), broken after commas where a line is wider; the sheet below them, as large
+// as the rest allows, its left edge under the text's. Its lines are a quarter of a point wide
+// with square ends, so that the corners of a box close; a line thinner than two device units
+// is the device's thinnest line (width 0). Places are in device units at `dpi` from the
+// device's origin, the printable area's corner.
 struct PageArea
 {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
+    double paperWidth = 0, paperHeight = 0;
+    double left = 0, top = 0, width = 0, height = 0; // the printable area on the paper
 };
+inline constexpr double ClearMillimetres = 10;
 struct PageLayout
 {
-    double textLeft = 0;
-    double textTop = 0;
     int textPixels = 0;
-    double sheetLeft = 0; // where the drawing's origin goes
+    std::vector<TextLine> lines; // the job line's and the notes', in order
+    double sheetLeft = 0;        // where the drawing's origin goes
     double sheetTop = 0;
     double unitsPerTwip = 0; // device units for a twip of the drawing
     double lineWidth = 0;
@@ -94,6 +95,9 @@ struct PageLayout
 };
 PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
                       const TextWidth &width);
+
+// The document as text, for the clipboard: the job line, then each note on a line of its own.
+std::u16string documentText(const Document &document);
 
 // Whether a document's page is turned across (landscape): when its sheet is wider than tall.
 bool printsAcross(const Document &document);

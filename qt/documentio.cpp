@@ -80,7 +80,7 @@ std::optional<std::u16string> QtDocumentIo::copy(const Document &document)
     data->setImageData(renderPicture(document, m_description.font));
     data->setData(QStringLiteral("image/svg+xml"),
                   QByteArray::fromStdString(toSvg(document, m_description.font.face)));
-    data->setText(toQString(document.jobLine));
+    data->setText(toQString(documentText(document)));
     QGuiApplication::clipboard()->setMimeData(data);
     return std::nullopt;
 }
@@ -100,19 +100,23 @@ bool QtDocumentIo::exists(std::u16string_view path)
 bool renderPage(QPagedPaintDevice &device, const Document &document, const Typeface &face)
 {
     const int dpi = device.logicalDpiX();
+    const QRect paper = device.pageLayout().fullRectPixels(dpi);
     const QRect printable = device.pageLayout().paintRectPixels(dpi);
     const QFont base = toQFont(face);
     // The painter's origin is the printable area's top-left corner.
     const PageLayout page =
-        layoutPage(document, {0, 0, double(printable.width()), double(printable.height())}, dpi,
-                   measuredIn(base));
+        layoutPage(document,
+                   {double(paper.width()), double(paper.height()),
+                    double(printable.left() - paper.left()), double(printable.top() - paper.top()),
+                    double(printable.width()), double(printable.height())},
+                   dpi, measuredIn(base));
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     painter.setFont(atPixels(base, page.textPixels));
-    painter.drawText(QRectF(page.textLeft, page.textTop, printable.width(), page.textPixels * 2.0),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     toQString(document.jobLine));
+    for (const TextLine &line : page.lines)
+        painter.drawText(QRectF(line.left, line.top, printable.width(), page.textPixels * 2.0),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, toQString(line.text));
     QPen pen(Qt::black);
     pen.setWidthF(page.lineWidth);
     pen.setCapStyle(page.squareEnds ? Qt::SquareCap : Qt::FlatCap);

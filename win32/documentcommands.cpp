@@ -101,8 +101,12 @@ DWORD printPage(HDC dc, const Document &document, std::u16string_view jobName, c
         SetWindowExtEx(dc, dpiX, dpiX, nullptr);
         SetViewportExtEx(dc, dpiX, dpiY, nullptr);
     }
-    const PageArea area{0, 0, double(GetDeviceCaps(dc, HORZRES)),
-                        double(GetDeviceCaps(dc, VERTRES)) * dpiX / dpiY};
+    // The paper and its printable part in the horizontal resolution's units.
+    const double down = double(dpiX) / dpiY;
+    const PageArea area{
+        double(GetDeviceCaps(dc, PHYSICALWIDTH)),   GetDeviceCaps(dc, PHYSICALHEIGHT) * down,
+        double(GetDeviceCaps(dc, PHYSICALOFFSETX)), GetDeviceCaps(dc, PHYSICALOFFSETY) * down,
+        double(GetDeviceCaps(dc, HORZRES)),         GetDeviceCaps(dc, VERTRES) * down};
     renderPage(dc, area, dpiX, document, face);
     if (EndPage(dc) <= 0) {
         const DWORD error = lastError(ERROR_GEN_FAILURE);
@@ -133,8 +137,11 @@ std::optional<std::u16string> Win32DocumentIo::copy(const Document &document)
     HENHMETAFILE metafile = nullptr;
     DWORD error = 0;
     try {
-        text =
-            globalCopy(document.jobLine.c_str(), (document.jobLine.size() + 1) * sizeof(char16_t));
+        // The job line and the notes, a line each, as Windows ends lines.
+        std::u16string lines = documentText(document);
+        for (std::size_t at = 0; (at = lines.find(u'\n', at)) != std::u16string::npos; at += 2)
+            lines.insert(at, 1, u'\r');
+        text = globalCopy(lines.c_str(), (lines.size() + 1) * sizeof(char16_t));
         const Picture picture = renderPicture(document, m_face);
         bitmap = globalBitmap(picture);
         metafile = renderMetafile(document, picture.layout, m_face);

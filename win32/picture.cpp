@@ -205,7 +205,7 @@ PageLayout renderPage(HDC dc, const PageArea &area, int dpi, const Document &doc
     placement.lineWidth = rounded(page.lineWidth);
     placement.squareEnds = page.squareEnds;
     placement.fontPixels = page.textPixels;
-    placement.text = {{rounded(page.textLeft), rounded(page.textTop), document.jobLine}};
+    placement.text = page.lines;
     drawDocument(dc, document, placement, face);
     return page;
 }

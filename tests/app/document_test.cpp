@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace korvane {
@@ -220,39 +221,63 @@ TEST(Document, PictureFillsALineToItsLastPixel)
     EXPECT_EQ(layout.lines[1].top, layout.lines[0].top + layout.lineHeight);
 }
 
-// The printed page: the job line at the top left, the sheet fitted below it and centred, its
-// lines a quarter of a point with square ends, or the device's thinnest where that is under
-// two device units.
+// The printed page: 10 mm clear of every edge of the paper (and inside what the device
+// prints), the job line and the notes at the top, the sheet below them as large as the rest
+// allows with its left edge under the text's, its lines a quarter of a point with square ends
+// or the device's thinnest where that is under two device units.
 TEST(Document, PageLayout)
 {
-    const Document document = *press(test::documentCases()[0].inputs).document;
+    Document document = *press(test::documentCases()[0].inputs).document;
+    Document noted = document;
+    noted.notes = {u"大套版：合计 1566.21 元", u"最省：自翻版，合计 1357.77 元"};
+    Document listed = document;
+    listed.notes.assign(60, u"第 1 刀：A ×1，距上边 297 横切，得 B 和 废料");
     struct Case
     {
+        const Document &document;
         PageArea area;
         int dpi;
         int textPixels;
+        std::size_t lines;
         double lineWidth;
     };
+    // A4 across at 600 and 300 dpi, the printable area 4 mm in; a page too narrow for the job
+    // line on one line; notes below it; so many that the text takes half the page at most.
     const Case cases[] = {
-        {{100, 100, 4600, 6800}, 600, 83, 0.25 * 600 / 72},
-        {{50, 50, 2300, 3400}, 300, 42, 0},
-        // Too narrow for the job line at 10 points: smaller.
-        {{0, 0, 1000, 3000}, 600, int(2000 / document.jobLine.size()), 0.25 * 600 / 72},
+        {document, {7016, 4961, 100, 100, 6816, 4761}, 600, 83, 1, 0.25 * 600 / 72},
+        {document, {3508, 2480, 50, 50, 3408, 2380}, 300, 42, 1, 0},
+        {document, {1500, 3000, 0, 0, 1500, 3000}, 600, 83, 3, 0.25 * 600 / 72},
+        {noted, {7016, 4961, 100, 100, 6816, 4761}, 600, 83, 3, 0.25 * 600 / 72},
+        {listed, {7016, 4961, 100, 100, 6816, 4761}, 600, 24, 61, 0.25 * 600 / 72},
     };
     for (const Case &c : cases) {
-        const PageLayout page = layoutPage(document, c.area, c.dpi, halfEms);
-        EXPECT_EQ(page.textPixels, c.textPixels) << c.dpi;
+        SCOPED_TRACE(c.lines);
+        const PageLayout page = layoutPage(c.document, c.area, c.dpi, halfEms);
+        EXPECT_EQ(page.textPixels, c.textPixels);
+        EXPECT_EQ(page.lines.size(), c.lines);
         EXPECT_EQ(page.lineWidth, c.lineWidth);
         EXPECT_TRUE(page.squareEnds);
-        EXPECT_EQ(page.textLeft, c.area.left);
-        EXPECT_EQ(page.textTop, c.area.top);
-        const double width = document.drawing.width * page.unitsPerTwip;
-        const double height = document.drawing.height * page.unitsPerTwip;
-        EXPECT_NEAR(page.sheetLeft - c.area.left,
-                    c.area.left + c.area.width - (page.sheetLeft + width), 1e-6);
-        EXPECT_GE(page.sheetTop, c.area.top + page.textPixels);
-        EXPECT_LE(page.sheetTop + height, c.area.top + c.area.height + 1e-6);
+        // From the paper's edges: clear on all sides.
+        const double clear = 10 * c.dpi / 25.4;
+        const double width = c.document.drawing.width * page.unitsPerTwip;
+        const double height = c.document.drawing.height * page.unitsPerTwip;
+        const double left = c.area.left + page.sheetLeft, top = c.area.top + page.lines.front().top;
+        EXPECT_GE(left, clear - 1);
+        EXPECT_GE(top, clear - 1);
+        EXPECT_LE(left + width, c.area.paperWidth - clear + 1e-6);
+        EXPECT_LE(c.area.top + page.sheetTop + height, c.area.paperHeight - clear + 1e-6);
+        for (const TextLine &line : page.lines)
+            EXPECT_EQ(line.left, int(std::lround(page.sheetLeft)));
+        EXPECT_GE(page.sheetTop, page.lines.back().top + page.textPixels);
+        // As large as the rest allows: it meets the room on one side.
+        const double roomWidth = std::min(c.area.paperWidth - clear - c.area.left, c.area.width) -
+                                 std::max(clear - c.area.left, 0.0);
+        const double roomBottom = std::min(c.area.paperHeight - clear - c.area.top, c.area.height);
+        EXPECT_TRUE(std::abs(width - roomWidth) < 1e-6 ||
+                    std::abs(page.sheetTop + height - roomBottom) < 1e-6);
     }
+    EXPECT_EQ(documentText(noted),
+              document.jobLine + u"\n大套版：合计 1566.21 元\n最省：自翻版，合计 1357.77 元");
 }
 
 TEST(Document, SaveRules)
