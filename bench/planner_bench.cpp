@@ -100,36 +100,6 @@ double slowest(const std::vector<double> &values)
     return *std::max_element(values.begin(), values.end());
 }
 
-Input onFullSheet(Length w, Length l, Length bleed, Length gap, Method method)
-{
-    return {500'000, 500'000, w, l, bleed, gap, 0, 0, method};
-}
-
-struct Case
-{
-    const char *name;
-    Input input;
-};
-
-// clang-format off
-const Case Worst[] = {
-    {"1 x 1 mm on 5000 x 5000", onFullSheet(100, 100, 0, 0, Method::Sheetwise)},
-    {"5000 x 1 mm on 5000 x 5000", onFullSheet(500'000, 100, 0, 0, Method::Sheetwise)},
-    // Cells of 1.02 x 1.04 mm: raster points every 0.02 mm, a quarter of a million a side.
-    {"1.01 x 1.03 mm, gap 0.01", onFullSheet(101, 103, 0, 1, Method::Sheetwise)},
-    {"1.01 x 1.03 mm, gap 0.01, tumble", onFullSheet(101, 103, 0, 1, Method::WorkAndTumble)},
-    // Coprime cells of 7 mm: every length is fillable only from 4893 mm on; below, a sieve.
-    {"6.99 x 7 mm, gap 0.01", onFullSheet(699, 700, 0, 1, Method::Sheetwise)},
-    {"5.38 x 8.21 mm, bleed 0.01", onFullSheet(538, 821, 1, 0, Method::Sheetwise)},
-    // The slowest found among thousands of random inputs in range: two searched in full just
-    // within the work limit, one cut short.
-    {"9.69 x 14.56 mm, bleed 18.74, turn", {257'392, 209'413, 969, 1456, 1874, 0, 5933, 5811, Method::WorkAndTurn}},
-    {"13.43 x 11.19 mm, bleed 9.99, gap 25.48, tumble", {495'039, 106'203, 1343, 1119, 999, 2548, 0, 6272, Method::WorkAndTumble}},
-    {"12.56 x 2.67 mm, gap 48.25", {148'597, 194'538, 1256, 267, 0, 4825, 0, 0, Method::Sheetwise}},
-    {"54 x 90 mm, bleed 0.01, on 889 x 1194", {88'900, 119'400, 5400, 9000, 1, 0, 0, 0, Method::Sheetwise}},
-};
-// clang-format on
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -160,7 +130,7 @@ int main(int argc, char **argv)
                     bleed ? "160 trade cases, bleed 3" : "160 trade cases", median(plans),
                     slowest(plans), median(windows), slowest(windows));
     }
-    for (const Case &c : Worst) {
+    for (const cases::PlannerCase &c : cases::WorstPlannerCases) {
         std::vector<double> plans;
         std::vector<double> windows;
         bool cutShort = false;

@@ -141,6 +141,18 @@ std::string toSvg(const Document &d, std::u16string_view face)
                          n(width * k) + "\" height=\"" + n(height * k) + "\" fill=\"#000000\"/>\n";
             });
     svg += "\"/>\n" + bands;
+    // The marks in their colour, each number a little in from its mark's start.
+    const std::string red = "rgb(" + std::to_string(MarkColour.r) + "," +
+                            std::to_string(MarkColour.g) + "," + std::to_string(MarkColour.b) + ")";
+    for (const Mark &mark : d.drawing.marks) {
+        svg += "<path fill=\"none\" stroke=\"" + red +
+               "\" stroke-width=\"1\" vector-effect=\"non-scaling-stroke\" d=\"M" + n(mark.x1 * k) +
+               " " + n(mark.y1 * k) + "L" + n(mark.x2 * k) + " " + n(mark.y2 * k) + "\"/>\n";
+        if (mark.number > 0)
+            svg += "<text x=\"" + n((mark.x1 + mark.x2) / 2 * k + font / 4) + "\" y=\"" +
+                   n((mark.y1 + mark.y2) / 2 * k + font) + "\" font-size=\"" + n(font * 0.8) +
+                   "\" fill=\"" + red + "\">" + std::to_string(mark.number) + "</text>\n";
+    }
     for (std::size_t i = 0; i < lines.size(); ++i) {
         svg += "<text x=\"0\" y=\"" + n(baseline + font * 1.5 * double(i)) + "\" font-size=\"" +
                n(font) + "\" font-family=\"";
@@ -181,7 +193,6 @@ PictureLayout layoutPicture(const Document &document, const Typeface &font, cons
 PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
                       const TextWidth &width)
 {
-    PageLayout page;
     // The room: clear of the paper's edges, within the printable area; from its corner.
     const double clear = ClearMillimetres * dpi / MillimetresPerInch;
     const double left = std::max(clear - area.left, 0.0);
@@ -190,35 +201,83 @@ PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
     const double bottom = std::min(area.paperHeight - clear - area.top, area.height);
     const double roomWidth = std::max(1.0, right - left);
     const double roomHeight = std::max(1.0, bottom - top);
-
-    // The text at 10 points, smaller where a part would not fit the width or where the text
-    // would take more than half the page.
-    const std::vector<Paragraph> text = paragraphsOf(document);
     const int points = int(std::lround(PrintedTextPoints * dpi / PointsPerInch));
-    int pixels = fittedPixels(text, points, roomWidth, width);
-    std::vector<std::u16string> lines = brokenLines(text, roomWidth, pixels, width);
-    // Fewer pixels break fewer lines: shrunk until the lines fit half the height.
-    while (pixels > 1 && double(lines.size()) * (pixels * 3 / 2) > roomHeight / 2) {
-        pixels = std::max(1, std::min(pixels - 1, int(roomHeight / 3 / double(lines.size()))));
-        lines = brokenLines(text, roomWidth, pixels, width);
-    }
-    page.textPixels = pixels;
-    const int lineHeight = pixels * 3 / 2;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        page.lines.push_back({int(std::lround(left)), int(std::lround(top)) + int(i) * lineHeight,
-                              std::move(lines[i])});
-    page.lineWidth = PrintedLinePoints * dpi / PointsPerInch;
-    if (page.lineWidth < 2)
-        page.lineWidth = 0;
 
-    // The sheet in the rest, below a gap of half a line, under the text's left edge.
-    const double sheetTop = top + double(page.lines.size()) * lineHeight + pixels * 0.5;
-    const double height = std::max(0.0, bottom - sheetTop);
-    page.unitsPerTwip =
-        std::min(roomWidth / document.drawing.width, height / document.drawing.height);
-    page.sheetLeft = left;
-    page.sheetTop = sheetTop;
-    return page;
+    // Text at 10 points, smaller where a part would not fit `room` or where its lines would
+    // take more of the height than `most`; fewer pixels break fewer lines.
+    const auto set = [&](const std::vector<Paragraph> &text, double room, double most,
+                         int &pixels) {
+        pixels = std::min(pixels, fittedPixels(text, points, room, width));
+        std::vector<std::u16string> lines = brokenLines(text, room, pixels, width);
+        while (pixels > 1 && double(lines.size()) * (pixels * 3 / 2) > most) {
+            pixels = std::max(1, std::min(pixels - 1, int(most / 1.5 / double(lines.size()))));
+            lines = brokenLines(text, room, pixels, width);
+        }
+        return lines;
+    };
+    // Two ways to lay the page out, the larger sheet kept: every line above the sheet, taking
+    // half the height at most; or the job line above and the notes in a column beside the
+    // sheet, as wide as its widest line, up to half the width.
+    const std::vector<Paragraph> text = paragraphsOf(document);
+    const std::vector<Paragraph> jobLine(text.begin(), text.begin() + 1);
+    const std::vector<Paragraph> notes(text.begin() + 1, text.end());
+    PageLayout best;
+    for (const bool beside : {false, true}) {
+        if (beside && notes.empty())
+            break;
+        PageLayout page;
+        int pixels = points;
+        std::vector<std::u16string> above =
+            set(beside ? jobLine : text, roomWidth, roomHeight / 2, pixels);
+        double column = 0;
+        std::vector<std::u16string> side;
+        if (beside) {
+            for (const Paragraph &paragraph : notes)
+                for (const std::u16string &part : paragraph)
+                    column = std::max(column, width(part, pixels));
+            double widest = 0;
+            for (const std::u16string &line : brokenLines(notes, roomWidth / 2, pixels, width))
+                widest = std::max(widest, width(line, pixels));
+            column = std::min(roomWidth / 2, std::max(column, widest));
+            side = set(notes, column, roomHeight - double(above.size()) * (pixels * 3 / 2), pixels);
+            above = brokenLines(jobLine, roomWidth, pixels, width);
+        }
+        page.textPixels = pixels;
+        const int lineHeight = pixels * 3 / 2;
+        const int x = int(std::lround(left)), y = int(std::lround(top));
+        for (std::size_t i = 0; i < above.size(); ++i)
+            page.lines.push_back({x, y + int(i) * lineHeight, std::move(above[i])});
+        // The sheet below a gap of half a line, under the text's left edge; the column right
+        // of the room.
+        const double sheetTop = top + double(page.lines.size()) * lineHeight + pixels * 0.5;
+        const int columnLeft = int(std::lround(left + roomWidth - column));
+        for (std::size_t i = 0; i < side.size(); ++i)
+            page.lines.push_back(
+                {columnLeft, int(std::lround(sheetTop)) + int(i) * lineHeight, std::move(side[i])});
+        const double sheetWidth = beside ? roomWidth - column - pixels : roomWidth;
+        page.unitsPerTwip = std::max(0.0, std::min(sheetWidth / document.drawing.width,
+                                                   (bottom - sheetTop) / document.drawing.height));
+        page.sheetLeft = left;
+        page.sheetTop = sheetTop;
+        if (!beside || page.unitsPerTwip > best.unitsPerTwip)
+            best = std::move(page);
+    }
+    best.lineWidth = PrintedLinePoints * dpi / PointsPerInch;
+    if (best.lineWidth < 2)
+        best.lineWidth = 0;
+    // The marks where the sheet's lines are, their numbers a little in from their middle.
+    best.numberPixels = std::max(1, best.textPixels * 4 / 5);
+    const double k = best.unitsPerTwip;
+    for (const Mark &mark : document.drawing.marks) {
+        const PageMark at{best.sheetLeft + mark.x1 * k, best.sheetTop + mark.y1 * k,
+                          best.sheetLeft + mark.x2 * k, best.sheetTop + mark.y2 * k};
+        best.marks.push_back(at);
+        if (mark.number > 0)
+            best.numbers.push_back({int(std::lround((at.x1 + at.x2) / 2)) + best.numberPixels / 4,
+                                    int(std::lround((at.y1 + at.y2) / 2)) + best.numberPixels / 4,
+                                    formatCount(mark.number)});
+    }
+    return best;
 }
 
 std::u16string documentText(const Document &document)

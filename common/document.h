@@ -41,6 +41,9 @@ std::string toSvg(const Document &document, std::u16string_view face);
 // How wide `text` is in the interface font at a size of `pixels`, as the front end measures.
 using TextWidth = std::function<double(std::u16string_view text, int pixels)>;
 
+// The colour a document's marks are drawn in, on paper: a red, apart from the black lines.
+inline constexpr Rgb MarkColour = {204, 0, 0};
+
 // A line of text placed on a picture or page: the top-left corner of its em box.
 struct TextLine
 {
@@ -70,10 +73,11 @@ struct PictureLayout
 PictureLayout layoutPicture(const Document &document, const Typeface &font, const TextWidth &width);
 
 // The document on a page: at least `ClearMillimetres` clear of the paper's every edge (and
-// within what the device prints), the job line and the notes below it at the top, in 10 points
-// (smaller where a part of them would not fit the width, or the text would take more than
-// half the page), broken after commas where a line is wider; the sheet below them, as large
-// as the rest allows, its left edge under the text's. Its lines are a quarter of a point wide
+// within what the device prints), the job line at the top in 10 points (smaller where a part
+// would not fit the width), broken after commas where a line is wider, and the sheet below
+// it, as large as the rest allows, its left edge under the text's. The notes go below the job
+// line (the text taking half the page at most), or in a column beside the sheet, whichever
+// leaves the sheet larger. Its lines are a quarter of a point wide
 // with square ends, so that the corners of a box close; a line thinner than two device units
 // is the device's thinnest line (width 0). Places are in device units at `dpi` from the
 // device's origin, the printable area's corner.
@@ -83,11 +87,20 @@ struct PageArea
     double left = 0, top = 0, width = 0, height = 0; // the printable area on the paper
 };
 inline constexpr double ClearMillimetres = 10;
+// A mark of the drawing on a page, in device units, and a number written beside its start.
+struct PageMark
+{
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
 struct PageLayout
 {
     int textPixels = 0;
     std::vector<TextLine> lines; // the job line's and the notes', in order
-    double sheetLeft = 0;        // where the drawing's origin goes
+    // The drawing's marks in MarkColour, their numbers in `numberPixels`.
+    std::vector<PageMark> marks;
+    std::vector<TextLine> numbers;
+    int numberPixels = 0;
+    double sheetLeft = 0; // where the drawing's origin goes
     double sheetTop = 0;
     double unitsPerTwip = 0; // device units for a twip of the drawing
     double lineWidth = 0;

@@ -55,7 +55,8 @@ public:
     virtual void linkTitle(ControlRef /*label*/, ControlRef /*first*/) {}
     virtual void place(ControlRef control, const TwipsRect &rect) = 0;
 
-    // The text of a text box, drop-down box or list; the value of a scroll bar.
+    // The text of a text box, drop-down box or list; the value of a scroll bar; 1 for a check
+    // box that is on.
     virtual Reading read(ControlRef control) = 0;
     // The control with the keyboard focus; none when it is not on one of this window's.
     virtual std::optional<ControlRef> focus() = 0;

@@ -65,16 +65,18 @@ std::vector<std::string> checkPanel(const PanelTable &panel)
         for (ControlName name : title.controls)
             expectKind(panel, name,
                        {K::Label, K::AutoLabel, K::TextBox, K::DropDown, K::List, K::Button,
-                        K::Option, K::VScrollBar, K::PictureBox, K::Diagram},
+                        K::Option, K::CheckBox, K::VScrollBar, K::PictureBox, K::Diagram},
                        "titled control", problems);
     }
     for (const Event &event : panel.events) {
-        expectKind(panel, event.source,
-                   {K::Button, K::Option, K::VScrollBar, K::TextBox, K::List, K::Diagram},
-                   "event source", problems);
+        expectKind(
+            panel, event.source,
+            {K::Button, K::Option, K::CheckBox, K::VScrollBar, K::TextBox, K::List, K::Diagram},
+            "event source", problems);
         for (ControlName name : event.reads)
             expectKind(panel, name,
-                       {K::TextBox, K::DropDown, K::List, K::VScrollBar, K::Option, K::Diagram},
+                       {K::TextBox, K::DropDown, K::List, K::VScrollBar, K::Option, K::CheckBox,
+                        K::Diagram},
                        "reading", problems);
         if (!event.handle)
             problems.push_back("event without a handler: " + std::string(event.source));

@@ -44,8 +44,9 @@ struct TwipsRect
 using ControlName = std::string_view;
 
 // clang-format off
-inline constexpr std::array<std::string_view, 9> NumberedWords = {
-    "Label", "Text", "Combo", "Command", "VScroll", "Picture", "Image", "TabStrip", "Option"};
+inline constexpr std::array<std::string_view, 10> NumberedWords = {
+    "Label", "Text", "Combo", "Command", "VScroll", "Picture", "Image", "TabStrip", "Option",
+    "Check"};
 inline constexpr std::array<std::string_view, 2> NamedWords = {"drawpic", "planpic"};
 // clang-format on
 
@@ -67,6 +68,7 @@ enum class ControlKind
     List,       // a fixed list: one of its items, nothing typed
     Button,     // an '&' in the caption marks the access key
     Option,     // an option button: one of a group, chosen by a click
+    CheckBox,   // on or off, turned by a click
     VScrollBar, // minimum at the top
     PictureBox, // a plain coloured area
     Diagram,    // a picture box whose drawn lines persist
@@ -162,8 +164,8 @@ struct TwipsSize
 };
 
 // What a handler reads of one control: the text of a text box, drop-down box or list (UTF-16,
-// whole), the value of a scroll bar, whether an option is chosen (1) or not (0), or the size
-// of a diagram as it stands.
+// whole), the value of a scroll bar, whether an option is chosen or a check box is on (1) or
+// not (0), or the size of a diagram as it stands.
 struct Reading
 {
     std::u16string text;
@@ -223,13 +225,25 @@ struct GridBlock
     bool operator==(const GridBlock &) const = default;
 };
 
-// A diagram resized (its top-left corner stays), cleared, and drawn anew, block by block.
+// A line drawn over the blocks in the highlight colour, across or down, in twips, and the
+// number written beside its middle (0: none).
+struct Mark
+{
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    int number = 0;
+
+    bool operator==(const Mark &) const = default;
+};
+
+// A diagram resized (its top-left corner stays), cleared, and drawn anew, block by block, and
+// its marks over them.
 struct Drawing
 {
     ControlName control;
     float width = 0; // twips, in single precision as the box takes them
     float height = 0;
     std::vector<GridBlock> blocks; // in drawing order; empty blocks included
+    std::vector<Mark> marks = {};
 
     bool operator==(const Drawing &) const = default;
 };

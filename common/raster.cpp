@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace korvane {
 namespace {
@@ -28,6 +29,30 @@ bool linePositions(std::int64_t count, double start, double step, double scale, 
         out.push_back(devicePixel(at, scale, extent));
     }
     return true;
+}
+
+// The digits 0 to 9, seven rows of five pixels each, the leftmost pixel the highest bit.
+constexpr std::uint8_t Digits[10][7] = {{14, 17, 19, 21, 25, 17, 14}, {4, 12, 4, 4, 4, 4, 14},
+                                        {14, 17, 1, 2, 4, 8, 31},     {31, 2, 4, 2, 1, 17, 14},
+                                        {2, 6, 10, 18, 31, 2, 2},     {31, 16, 30, 1, 1, 17, 14},
+                                        {6, 8, 16, 30, 17, 17, 14},   {31, 1, 2, 4, 8, 8, 8},
+                                        {14, 17, 17, 14, 17, 17, 14}, {14, 17, 17, 15, 1, 2, 12}};
+
+// `number` in the face of digits, `scale` pixels a dot, its top left at (x, y) or moved in so
+// that it stays on the picture.
+void writeNumber(Raster &raster, int number, int x, int y, int scale)
+{
+    std::string digits = std::to_string(number);
+    const int advance = 6 * scale;
+    x = std::clamp(x, 0, std::max(0, raster.width - advance * int(digits.size())));
+    y = std::clamp(y, 0, std::max(0, raster.height - 7 * scale));
+    for (const char digit : digits) {
+        for (int row = 0; row < 7; ++row)
+            for (int col = 0; col < 5; ++col)
+                if (Digits[digit - '0'][row] >> (4 - col) & 1)
+                    raster.marks.push_back({x + col * scale, y + row * scale, scale, scale});
+        x += advance;
+    }
 }
 
 } // namespace
@@ -89,17 +114,37 @@ Raster rasterise(const Drawing &drawing, int dpi)
         const auto pixels = gridPixels(block, pixelsPerTwip, raster.width, raster.height);
         raster.ink.insert(raster.ink.end(), pixels.begin(), pixels.end());
     }
+    const int scale = std::max(1, (dpi + 48) / 96);
+    for (const Mark &mark : drawing.marks) {
+        const int x1 = devicePixel(mark.x1, pixelsPerTwip, raster.width);
+        const int y1 = devicePixel(mark.y1, pixelsPerTwip, raster.height);
+        raster.marks.push_back({x1, y1, devicePixel(mark.x2, pixelsPerTwip, raster.width) - x1 + 1,
+                                devicePixel(mark.y2, pixelsPerTwip, raster.height) - y1 + 1});
+        // The number beside the middle of its mark, below a line across, right of one down.
+        if (mark.number > 0)
+            writeNumber(
+                raster, mark.number,
+                devicePixel((mark.x1 + mark.x2) / 2, pixelsPerTwip, raster.width) + 2 * scale,
+                devicePixel((mark.y1 + mark.y2) / 2, pixelsPerTwip, raster.height) + 2 * scale,
+                scale);
+    }
     return raster;
 }
 
 void fillPixels(const Raster &raster, std::uint32_t paper, std::uint32_t ink, std::uint32_t *pixels,
-                std::size_t stride)
+                std::size_t stride, std::uint32_t highlight)
 {
     for (int y = 0; y < raster.height; ++y)
         std::fill_n(pixels + std::size_t(y) * stride, raster.width, paper);
-    for (const PixelRect &r : raster.ink)
-        for (int y = r.y; y < r.y + r.height; ++y)
-            std::fill_n(pixels + std::size_t(y) * stride + std::size_t(r.x), r.width, ink);
+    for (const auto &[rects, colour] : {std::pair{&raster.ink, ink}, {&raster.marks, highlight}})
+        for (const PixelRect &r : *rects)
+            for (int y = std::max(r.y, 0); y < std::min(r.y + r.height, raster.height); ++y) {
+                const int from = std::max(r.x, 0);
+                const int to = std::min(r.x + r.width, raster.width);
+                if (to > from)
+                    std::fill_n(pixels + std::size_t(y) * stride + std::size_t(from), to - from,
+                                colour);
+            }
 }
 
 } // namespace korvane

@@ -78,17 +78,21 @@ bool linesMerge(const GridBlock &block, double unitsPerTwip);
 // A drawing at `dpi` dots per inch: its size in device pixels, each side rounded once from
 // twips and at least one pixel, so that a sheet of extreme proportions still shows as a
 // line; and the pixels its ink covers, block by block. Everything else is paper.
+// The marks are one device pixel wide too, over the ink in the highlight colour, each number
+// in a face of digits five pixels wide and seven high at 96 dpi (larger in whole steps at
+// higher ones) just below and right of its mark's middle, kept inside the picture.
 struct Raster
 {
     int width = 0;
     int height = 0;
     std::vector<PixelRect> ink;
+    std::vector<PixelRect> marks = {};
 };
 Raster rasterise(const Drawing &drawing, int dpi);
 
 // A raster's pixels: `pixels` holds its rows from the top, `stride` values apart, of which the
-// first `width` are the picture's, paper where no ink covers them.
+// first `width` are the picture's, paper where no ink or mark covers them.
 void fillPixels(const Raster &raster, std::uint32_t paper, std::uint32_t ink, std::uint32_t *pixels,
-                std::size_t stride);
+                std::size_t stride, std::uint32_t highlight = 0);
 
 } // namespace korvane

@@ -18,6 +18,7 @@ Behaviour behaviourOf(ControlKind kind)
     case ControlKind::List:
     case ControlKind::Button:
     case ControlKind::Option:
+    case ControlKind::CheckBox:
     case ControlKind::VScrollBar:
         return {.takesFocus = true};
     case ControlKind::Label:
@@ -158,6 +159,7 @@ Accessible accessibleOf(const PanelTable &panel, const ControlRow &row)
         return {false, titled, {}};
     case ControlKind::Button:
     case ControlKind::Option:
+    case ControlKind::CheckBox:
         return {false, withoutMarker(row.text), {}};
     case ControlKind::PictureBox:
     case ControlKind::Diagram:

@@ -4,6 +4,7 @@
 #include "common/numtext.h"
 #include "common/rules.h"
 #include "common/settings.h"
+#include "imposition/cutplan.h"
 #include "imposition/jobline.h"
 #include "imposition/planner.h"
 #include "imposition/quote.h"
@@ -229,7 +230,7 @@ constexpr ControlRow InputRows[] = {
 // the proof, the cutting, a row of the quote for each method (its name, then its figures), the
 // cheapest, and the diagram.
 constexpr auto Controls = [] {
-    std::array<ControlRow, std::size(InputRows) + LayoutKinds *(1 + Columns) + 3 +
+    std::array<ControlRow, std::size(InputRows) + LayoutKinds *(1 + Columns) + 5 +
                                Methods *(1 + QuoteColumns) + 1>
         rows{};
     auto at = std::copy(std::begin(InputRows), std::end(InputRows), rows.begin());
@@ -239,7 +240,9 @@ constexpr auto Controls = [] {
             *at++ = label(Results[row][column], {columnAt(column), resultAt(row) + 60,
                                                  column + 1 < int(Columns) ? 1050 : 1700, 240});
     }
-    *at++ = label("Label85", {Right, resultAt(4) + 120, 5000, 240});
+    *at++ = label("Label85", {Right, resultAt(4) + 120, 2300, 240});
+    *at++ = label("Label129", {Right + 2400, resultAt(4) + 120, 1800, 240});
+    *at++ = {K::CheckBox, "Check101", {Right + 4400, resultAt(4) + 90, 1400, 300}, u"显示裁切"};
     *at++ = label("Label100", {Right + 540, 2565, 8000, 240});
     for (int row = 0; row < int(Methods); ++row) {
         *at++ = {K::AutoLabel,
@@ -309,7 +312,7 @@ enum List { SheetPreset, ProductPreset, MethodList, LockList, StockList };
 
 // Every event reads every field, the lists, the options and the diagram's size, in this
 // order: a field's reading has the field's index.
-constexpr std::size_t ReadCount = std::size(Fields) + std::size(Lists) + LayoutKinds + 1;
+constexpr std::size_t ReadCount = std::size(Fields) + std::size(Lists) + LayoutKinds + 2;
 constexpr std::array<ControlName, ReadCount> Reads = [] {
     std::array<ControlName, ReadCount> reads{};
     auto at = reads.begin();
@@ -317,6 +320,7 @@ constexpr std::array<ControlName, ReadCount> Reads = [] {
         *at++ = field.control;
     at = std::copy(std::begin(Lists), std::end(Lists), at);
     at = std::copy(std::begin(Options), std::end(Options), at);
+    *at++ = "Check101";
     *at = "planpic";
     return reads;
 }();
@@ -406,7 +410,7 @@ planner::Cutting cuttingOf(const Figures &f, std::span<const Reading> readings)
 // and `margin` twips clear of the box's edges: the sheet's edge, the usable area's edge, each
 // product's trimmed box.
 Drawing drawingOf(const planner::Result &result, LayoutKind kind, double width, double height,
-                  double margin)
+                  double margin, const planner::CutPlan *cuts = nullptr)
 {
     const planner::Sheet &sheet = result.sheet;
     Drawing drawing{"planpic", float(width), float(height), {}};
@@ -428,6 +432,19 @@ Drawing drawingOf(const planner::Result &result, LayoutKind kind, double width, 
         const Length pitchAlong = box.turned ? sheet.pitchWidth : sheet.pitchLength;
         drawing.blocks.push_back({box.rows, box.cols, left + at(box.x), top + at(box.y), at(along),
                                   at(across), at(pitchAlong - along), at(pitchAcross - across)});
+    }
+    // Each stroke across every piece it cuts, numbered on the first.
+    for (std::size_t n = 0; cuts && n < cuts->strokes.size(); ++n) {
+        const planner::Stroke &stroke = cuts->strokes[n];
+        const planner::PieceKind &piece = cuts->kinds[std::size_t(stroke.kind)];
+        for (std::size_t i = 0; i < stroke.places.size(); ++i) {
+            const auto [x, y] = stroke.places[i];
+            const double x1 = left + at(x + (stroke.across ? 0 : stroke.at));
+            const double y1 = top + at(y + (stroke.across ? stroke.at : 0));
+            drawing.marks.push_back({x1, y1, stroke.across ? left + at(x + piece.width) : x1,
+                                     stroke.across ? y1 : top + at(y + piece.height),
+                                     i == 0 ? int(n) + 1 : 0});
+        }
     }
     return drawing;
 }
@@ -518,14 +535,15 @@ std::vector<std::u16string> quoteNotes(const MethodQuotes &quotes)
 // the quote below it when a price is given.
 Document documentOf(std::span<const Reading> readings, const Figures &f,
                     const planner::Result &result, LayoutKind kind,
-                    const std::optional<planner::Paper> &paper, const MethodQuotes &quotes)
+                    const std::optional<planner::Paper> &paper, const MethodQuotes &quotes,
+                    const planner::CutPlan &cuts, const planner::CutPlan *shown)
 {
     const planner::Sheet &sheet = result.sheet;
     const double scale = std::min(double(imposition::EnvelopeWidth) / double(sheet.length),
                                   double(imposition::EnvelopeHeight) / double(sheet.width));
     Document document;
-    document.drawing =
-        drawingOf(result, kind, scale * double(sheet.length), scale * double(sheet.width), 0);
+    document.drawing = drawingOf(result, kind, scale * double(sheet.length),
+                                 scale * double(sheet.width), 0, shown);
     document.unitsPerTwip = 1 / (scale * PerUnit);
     document.width = double(sheet.length) / PerUnit;
     document.height = double(sheet.width) / PerUnit;
@@ -554,6 +572,9 @@ Document documentOf(std::span<const Reading> readings, const Figures &f,
     document.jobLine = line.text();
     if (f.paperPrice > 0 || f.pressPrice > 0 || f.platePrice > 0 || f.leastPress > 0)
         document.notes = quoteNotes(quotes);
+    // The cutter's sheet: the pieces' sizes, then a line a stroke.
+    for (std::u16string &step : planner::cutSteps(cuts))
+        document.notes.push_back(std::move(step));
     document.fileStem = imposition::fileStem(u"拼版方案", sizes);
     for (std::size_t i = 0; i < SizeFields; ++i)
         document.inputs.push_back({Reads[i], readings[i].text});
@@ -590,7 +611,7 @@ Update refused(Update update, const std::u16string &message)
         for (ControlName label : Results[row])
             update.captions.push_back({label, std::u16string(None)});
     }
-    for (ControlName label : {"Label85", "Label100", "Label128"})
+    for (ControlName label : {"Label85", "Label100", "Label128", "Label129"})
         update.captions.push_back({label, std::u16string(None)});
     for (std::size_t m = 0; m < Methods; ++m)
         for (ControlName label : Quotes[m])
@@ -674,8 +695,14 @@ Outcome planned(std::span<const Reading> readings, std::optional<LayoutKind> ask
     update.captions.push_back({"Label85", proofText(result)});
     const MethodQuotes quotes = quoted(update, f, in, result, cutting);
     update.captions.push_back({"Label86", cutting.pieces > 0 ? u"" : u"开版尺寸大于全张"});
-    update.drawing = drawingOf(result, chosen, size.width, size.height, 120);
-    update.document = documentOf(readings, f, result, chosen, chosenPaper, quotes);
+    const planner::CutPlan cuts = planner::cutPlan(result.sheet, result.layout(chosen));
+    update.captions.push_back(
+        {"Label129", cuts.strokes.empty()
+                         ? std::u16string(None)
+                         : u"裁切 " + formatCount(std::int64_t(cuts.strokes.size())) + u" 刀"});
+    const planner::CutPlan *shown = readings[readOf("Check101")].value ? &cuts : nullptr;
+    update.drawing = drawingOf(result, chosen, size.width, size.height, 120, shown);
+    update.document = documentOf(readings, f, result, chosen, chosenPaper, quotes, cuts, shown);
     update.toolTips.push_back({"planpic", update.document->jobLine});
     return update;
 }
@@ -721,8 +748,8 @@ template <LayoutKind Kind> Outcome chosen(std::span<const Reading> readings)
     return planned(readings, Kind);
 }
 
-// Drawn anew at its new size: the layout chosen stays.
-Outcome resized(std::span<const Reading> readings)
+// Drawn anew, at a new size or with the cuts shown or not: the layout chosen stays.
+Outcome redrawn(std::span<const Reading> readings)
 {
     std::optional<LayoutKind> kind;
     for (std::size_t option = 0; option < LayoutKinds; ++option)
@@ -810,7 +837,7 @@ constexpr Event Events[] = {
     {"Text109",  Reads, changed}, {"Command101", Reads, keepDefaults},
     {"Option51", Reads, chosen<LayoutKind::Horizontal>}, {"Option52", Reads, chosen<LayoutKind::Vertical>},
     {"Option53", Reads, chosen<LayoutKind::Mixed>},      {"Option54", Reads, chosen<LayoutKind::Best>},
-    {"planpic",  Reads, resized},
+    {"Check101", Reads, redrawn}, {"planpic", Reads, redrawn},
 };
 
 constexpr Command Commands[] = {

@@ -27,6 +27,8 @@ QPixmap pictureOf(QStringView name)
 {
     const QResource raw(QStringLiteral(":/korvane/%1.raw").arg(name));
     const uchar *data = raw.data();
+    if (!data || raw.size() < 8)
+        return {};
     const auto side = [data](int at) {
         return int(data[at] | data[at + 1] << 8 | data[at + 2] << 16 | data[at + 3] << 24);
     };

@@ -39,7 +39,8 @@ void DiagramView::redraw()
     // edges, too many to paint one by one.
     fillPixels(raster, colourOf(m_paper, palette()).rgb(), colourOf(m_ink, palette()).rgb(),
                reinterpret_cast<QRgb *>(m_picture.bits()),
-               std::size_t(m_picture.bytesPerLine()) / 4);
+               std::size_t(m_picture.bytesPerLine()) / 4,
+               palette().color(QPalette::Highlight).rgb());
     m_picture.setDevicePixelRatio(devicePixelRatioF());
 }
 

@@ -34,6 +34,11 @@ TextWidth measuredIn(const QFont &base)
     };
 }
 
+QColor markColour()
+{
+    return QColor(MarkColour.r, MarkColour.g, MarkColour.b);
+}
+
 QPageLayout::Orientation orientationFor(const Document &document)
 {
     return printsAcross(document) ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -64,7 +69,8 @@ QImage renderPicture(const Document &document, const Typeface &face)
     QImage picture(layout.width, layout.height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     fillPixels(layout.sheet, QColor(Qt::white).rgb(), QColor(Qt::black).rgb(),
-               reinterpret_cast<QRgb *>(picture.bits()), std::size_t(picture.bytesPerLine()) / 4);
+               reinterpret_cast<QRgb *>(picture.bits()), std::size_t(picture.bytesPerLine()) / 4,
+               markColour().rgb());
     QPainter painter(&picture);
     painter.setPen(Qt::black);
     painter.setFont(atPixels(base, layout.fontPixels));
@@ -134,6 +140,14 @@ bool renderPage(QPagedPaintDevice &device, const Document &document, const Typef
                     QRectF(page.sheetLeft + x * k, page.sheetTop + y * k, width * k, height * k),
                     Qt::black);
             });
+    pen.setColor(markColour());
+    painter.setPen(pen);
+    for (const PageMark &m : page.marks)
+        painter.drawLine(QLineF(m.x1, m.y1, m.x2, m.y2));
+    painter.setFont(atPixels(base, page.numberPixels));
+    for (const TextLine &number : page.numbers)
+        painter.drawText(QPointF(number.left, number.top + page.numberPixels),
+                         toQString(number.text));
     return painter.end();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QIcon>
@@ -188,6 +189,11 @@ QWidget *WindowWidget::make(int panel, const ControlRow &row)
         connect(option, &QRadioButton::clicked, this, report);
         return option;
     }
+    case ControlKind::CheckBox: {
+        auto *box = new QCheckBox(toQString(row.text), parent);
+        connect(box, &QCheckBox::clicked, this, report);
+        return box;
+    }
     case ControlKind::VScrollBar: {
         auto *bar = new QScrollBar(Qt::Vertical, parent);
         bar->setRange(row.scroll.minimum, row.scroll.maximum);
@@ -226,6 +232,8 @@ Reading WindowWidget::read(ControlRef control)
         return {toU16(combo->currentText())};
     if (auto *edit = qobject_cast<QLineEdit *>(widget))
         return {toU16(edit->text())};
+    if (auto *box = qobject_cast<QCheckBox *>(widget))
+        return {{}, box->isChecked()};
     return {{}, this->control<QScrollBar>(control.control)->value()};
 }
 

@@ -1,5 +1,6 @@
 #include "win32/picture.h"
 
+#include "common/numtext.h"
 #include "common/raster.h"
 #include "win32/text.h"
 
@@ -21,7 +22,7 @@ int rounded(double value)
 
 // The sheet as lines: each block's grid, or one solid band where its lines would merge. A
 // line of a pen one device pixel wide ends one unit further on, so that it covers its end.
-void drawLines(HDC dc, const Drawing &drawing, const DevicePlacement &p)
+void drawLines(HDC dc, const Drawing &drawing, const DevicePlacement &p, const Typeface &face)
 {
     const LOGBRUSH ink{BS_SOLID, Black, 0};
     const HPEN pen = p.lineWidth <= 0
@@ -60,8 +61,34 @@ void drawLines(HDC dc, const Drawing &drawing, const DevicePlacement &p)
                 FillRect(dc, &r, band);
             });
     flush();
+    // The marks over them, in their colour.
+    const LOGBRUSH red{BS_SOLID, RGB(MarkColour.r, MarkColour.g, MarkColour.b), 0};
+    const HPEN markPen = p.lineWidth <= 0 ? CreatePen(PS_SOLID, 0, red.lbColor)
+                                          : ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT,
+                                                         DWORD(p.lineWidth), &red, 0, nullptr);
+    SelectObject(dc, markPen);
+    for (const Mark &m : drawing.marks) {
+        const POINT line[] = {{x(m.x1), y(m.y1)}, {x(m.x2) + end, y(m.y2) + end}};
+        Polyline(dc, line, 2);
+    }
     SelectObject(dc, oldPen);
+    if (p.numberPixels > 0) {
+        const Font font = Font::ofPixels(face.face, p.numberPixels);
+        const HGDIOBJ oldFont = SelectObject(dc, font.handle());
+        SetTextColor(dc, red.lbColor);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+        for (const Mark &m : drawing.marks)
+            if (m.number > 0) {
+                const std::wstring number = wide(formatCount(m.number));
+                TextOutW(dc, x((m.x1 + m.x2) / 2) + p.numberPixels / 4,
+                         y((m.y1 + m.y2) / 2) + p.numberPixels / 4, number.c_str(),
+                         int(number.size()));
+            }
+        SelectObject(dc, oldFont);
+    }
     DeleteObject(pen);
+    DeleteObject(markPen);
     DeleteObject(band);
 }
 
@@ -128,8 +155,14 @@ void drawDocument(HDC dc, const Document &document, const DevicePlacement &place
         const int top = rounded(placement.sheetTop);
         for (const PixelRect &r : placement.raster->ink)
             PatBlt(dc, left + r.x, top + r.y, r.width, r.height, BLACKNESS);
+        const HBRUSH red = CreateSolidBrush(RGB(MarkColour.r, MarkColour.g, MarkColour.b));
+        for (const PixelRect &r : placement.raster->marks) {
+            const RECT at{left + r.x, top + r.y, left + r.x + r.width, top + r.y + r.height};
+            FillRect(dc, &at, red);
+        }
+        DeleteObject(red);
     } else {
-        drawLines(dc, document.drawing, placement);
+        drawLines(dc, document.drawing, placement, face);
     }
     drawText(dc, placement, face);
 }
@@ -189,6 +222,7 @@ HENHMETAFILE renderMetafile(const Document &document, const PictureLayout &layou
         drawing.width > 0 ? double(layout.sheet.width - 1) / double(drawing.width) : 0;
     placement.unitsPerTwipY =
         drawing.height > 0 ? double(layout.sheet.height - 1) / double(drawing.height) : 0;
+    placement.numberPixels = std::max(1, layout.fontPixels * 4 / 5);
     drawDocument(dc, document, placement, face);
     return CloseEnhMetaFile(dc);
 }
@@ -206,6 +240,7 @@ PageLayout renderPage(HDC dc, const PageArea &area, int dpi, const Document &doc
     placement.squareEnds = page.squareEnds;
     placement.fontPixels = page.textPixels;
     placement.text = page.lines;
+    placement.numberPixels = page.numberPixels;
     drawDocument(dc, document, placement, face);
     return page;
 }

@@ -33,6 +33,7 @@ struct DevicePlacement
     const Raster *raster = nullptr; // the sheet as these pixels rather than as lines
     int fontPixels = 0;             // the em of the text
     std::vector<TextLine> text;
+    int numberPixels = 0; // the em of the marks' numbers where they are drawn as lines
 };
 
 // Draws `document` as `placement` says: black lines (or pixels) on white paper, and the text

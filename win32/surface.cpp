@@ -75,7 +75,8 @@ void Surface::redraw(int dpi)
     const std::uint32_t paper = pixelOf(colourOf(m_row.background, COLOR_WINDOW));
     const std::uint32_t ink = pixelOf(colourOf(m_row.foreground, COLOR_WINDOWTEXT));
     m_pixels.resize(std::size_t(m_width) * std::size_t(m_height));
-    fillPixels(raster, paper, ink, m_pixels.data(), std::size_t(m_width));
+    fillPixels(raster, paper, ink, m_pixels.data(), std::size_t(m_width),
+               pixelOf(GetSysColor(COLOR_HIGHLIGHT)));
     InvalidateRect(m_window, nullptr, FALSE);
 }
 

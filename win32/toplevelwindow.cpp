@@ -320,6 +320,9 @@ void TopLevelWindow::create(int panel, const ControlRow &row, const TwipsRect &r
         // Which option is chosen is the handlers' to say.
         control.window = make(L"BUTTON", 0, tabStop | BS_RADIOBUTTON, row.text);
         break;
+    case ControlKind::CheckBox:
+        control.window = make(L"BUTTON", 0, tabStop | BS_AUTOCHECKBOX, row.text);
+        break;
     case ControlKind::VScrollBar: {
         control.window = make(L"SCROLLBAR", 0, tabStop | SBS_VERT, {});
         SCROLLINFO info{};
@@ -361,6 +364,8 @@ Reading TopLevelWindow::read(ControlRef ref)
     switch (control.row->kind) {
     case ControlKind::VScrollBar:
         return {{}, GetScrollPos(control.window, SB_CTL)};
+    case ControlKind::CheckBox:
+        return {{}, SendMessageW(control.window, BM_GETCHECK, 0, 0) == BST_CHECKED};
     default:
         return {windowText(control.window)};
     }

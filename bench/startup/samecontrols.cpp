@@ -8,6 +8,7 @@
 #include "common/typeface.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
@@ -73,6 +74,8 @@ QWidget *make(const ControlRow &row, QWidget *panel)
         return new QPushButton(text(row.text), panel);
     case ControlKind::Option:
         return new QRadioButton(text(row.text), panel);
+    case ControlKind::CheckBox:
+        return new QCheckBox(text(row.text), panel);
     case ControlKind::VScrollBar: {
         auto *bar = new QScrollBar(Qt::Vertical, panel);
         bar->setRange(row.scroll.minimum, row.scroll.maximum);

@@ -222,12 +222,13 @@ TEST(Document, PictureFillsALineToItsLastPixel)
 }
 
 // The printed page: 10 mm clear of every edge of the paper (and inside what the device
-// prints), the job line and the notes at the top, the sheet below them as large as the rest
-// allows with its left edge under the text's, its lines a quarter of a point with square ends
-// or the device's thinnest where that is under two device units.
+// prints), the job line at the top, the sheet below it as large as the rest allows with its
+// left edge under the job line's, the notes above it or beside it, whichever leaves it larger;
+// its lines a quarter of a point with square ends, or the device's thinnest where that is under
+// two device units.
 TEST(Document, PageLayout)
 {
-    Document document = *press(test::documentCases()[0].inputs).document;
+    const Document document = *press(test::documentCases()[0].inputs).document;
     Document noted = document;
     noted.notes = {u"大套版：合计 1566.21 元", u"最省：自翻版，合计 1357.77 元"};
     Document listed = document;
@@ -238,43 +239,49 @@ TEST(Document, PageLayout)
         PageArea area;
         int dpi;
         int textPixels;
-        std::size_t lines;
-        double lineWidth;
+        std::size_t lines; // the job line's
+        bool beside;
     };
     // A4 across at 600 and 300 dpi, the printable area 4 mm in; a page too narrow for the job
-    // line on one line; notes below it; so many that the text takes half the page at most.
+    // line on one line; two notes, beside the sheet; sixty, shrunk to fit beside it.
+    const PageArea a4{7016, 4961, 100, 100, 6816, 4761};
     const Case cases[] = {
-        {document, {7016, 4961, 100, 100, 6816, 4761}, 600, 83, 1, 0.25 * 600 / 72},
-        {document, {3508, 2480, 50, 50, 3408, 2380}, 300, 42, 1, 0},
-        {document, {1500, 3000, 0, 0, 1500, 3000}, 600, 83, 3, 0.25 * 600 / 72},
-        {noted, {7016, 4961, 100, 100, 6816, 4761}, 600, 83, 3, 0.25 * 600 / 72},
-        {listed, {7016, 4961, 100, 100, 6816, 4761}, 600, 24, 61, 0.25 * 600 / 72},
+        {document, a4, 600, 83, 1, false},
+        {document, {3508, 2480, 50, 50, 3408, 2380}, 300, 42, 1, false},
+        {document, {1500, 3000, 0, 0, 1500, 3000}, 600, 83, 3, false},
+        {noted, a4, 600, 83, 1, true},
+        {listed, a4, 600, 48, 1, true},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.lines);
+        SCOPED_TRACE(c.document.notes.size());
         const PageLayout page = layoutPage(c.document, c.area, c.dpi, halfEms);
         EXPECT_EQ(page.textPixels, c.textPixels);
-        EXPECT_EQ(page.lines.size(), c.lines);
-        EXPECT_EQ(page.lineWidth, c.lineWidth);
+        EXPECT_EQ(page.lines.size(), c.lines + c.document.notes.size());
+        EXPECT_EQ(page.lineWidth, c.dpi == 600 ? 0.25 * 600 / 72 : 0);
         EXPECT_TRUE(page.squareEnds);
-        // From the paper's edges: clear on all sides.
+        // From the paper's edges: clear on all sides; the job line over the sheet's left edge.
         const double clear = 10 * c.dpi / 25.4;
         const double width = c.document.drawing.width * page.unitsPerTwip;
         const double height = c.document.drawing.height * page.unitsPerTwip;
-        const double left = c.area.left + page.sheetLeft, top = c.area.top + page.lines.front().top;
-        EXPECT_GE(left, clear - 1);
-        EXPECT_GE(top, clear - 1);
-        EXPECT_LE(left + width, c.area.paperWidth - clear + 1e-6);
-        EXPECT_LE(c.area.top + page.sheetTop + height, c.area.paperHeight - clear + 1e-6);
-        for (const TextLine &line : page.lines)
-            EXPECT_EQ(line.left, int(std::lround(page.sheetLeft)));
-        EXPECT_GE(page.sheetTop, page.lines.back().top + page.textPixels);
-        // As large as the rest allows: it meets the room on one side.
-        const double roomWidth = std::min(c.area.paperWidth - clear - c.area.left, c.area.width) -
-                                 std::max(clear - c.area.left, 0.0);
-        const double roomBottom = std::min(c.area.paperHeight - clear - c.area.top, c.area.height);
-        EXPECT_TRUE(std::abs(width - roomWidth) < 1e-6 ||
-                    std::abs(page.sheetTop + height - roomBottom) < 1e-6);
+        const double right = std::min(c.area.paperWidth - clear - c.area.left, c.area.width);
+        const double bottom = std::min(c.area.paperHeight - clear - c.area.top, c.area.height);
+        EXPECT_GE(c.area.left + page.sheetLeft, clear - 1);
+        EXPECT_GE(c.area.top + page.lines.front().top, clear - 1);
+        EXPECT_EQ(page.lines.front().left, int(std::lround(page.sheetLeft)));
+        EXPECT_GE(page.sheetTop, page.lines[c.lines - 1].top + page.textPixels);
+        EXPECT_LE(page.sheetTop + height, bottom + 1e-6);
+        // The notes above the sheet, or in a column right of it, inside the room.
+        for (std::size_t i = c.lines; i < page.lines.size(); ++i) {
+            const TextLine &line = page.lines[i];
+            EXPECT_EQ(line.left > page.sheetLeft + width, c.beside);
+            EXPECT_LE(line.left + halfEms(line.text, page.textPixels), right + 1);
+            EXPECT_LE(line.top + page.textPixels, c.beside ? bottom + 1 : page.sheetTop);
+        }
+        // As large as the rest allows: it meets the room's bottom, or its right (the column's
+        // edge, beside the notes).
+        const double reach = c.beside ? page.lines.back().left - page.textPixels : right;
+        EXPECT_TRUE(std::abs(page.sheetTop + height - bottom) < 1e-6 ||
+                    std::abs(page.sheetLeft + width - reach) < 1.5);
     }
     EXPECT_EQ(documentText(noted),
               document.jobLine + u"\n大套版：合计 1566.21 元\n最省：自翻版，合计 1357.77 元");

@@ -307,12 +307,15 @@ TEST(PlannerWindow, TheQuote)
     }
     // Handed on: the three rows and the cheapest below the job line, only with a price.
     const Update priced = run("Text103", WorkedCase);
-    ASSERT_EQ(priced.document->notes.size(), 4u);
+    // Then the cutter's sheet: the pieces' sizes and a line a stroke.
+    ASSERT_GT(priced.document->notes.size(), 5u);
+    EXPECT_TRUE(priced.document->notes[4].starts_with(u"A 787 × 546，B "));
+    EXPECT_TRUE(priced.document->notes[5].starts_with(u"第 1 刀：A ×1，"));
     EXPECT_EQ(priced.document->notes[0],
               u"大套版：开版数 5，印张 1000，全张 500，纸费 526.21 元，版数 8，版费 800.00 元，"
               u"印工 240.00 元，合计 1566.21 元，每份 0.3132 元");
     EXPECT_EQ(priced.document->notes[3], u"最省：自翻版，合计 1357.77 元，每份 0.2716 元");
-    EXPECT_TRUE(run("Text55").document->notes.empty());
+    EXPECT_EQ(run("Text55").document->notes.front().substr(0, 2), u"A ");
     // The rows' reams are full sheets: 1000 press sheets of 546 x 787 are 500 of 正度, a ream.
     EXPECT_EQ(captionOf(priced, "Label77"), u"1");
     EXPECT_EQ(captionOf(priced, "Label73"), u"1000");

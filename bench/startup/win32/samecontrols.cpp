@@ -88,6 +88,8 @@ HWND make(const ControlRow &row, HWND panel, int dpi)
         return create(L"BUTTON", 0, WS_TABSTOP | BS_PUSHBUTTON, row.text, height);
     case ControlKind::Option:
         return create(L"BUTTON", 0, WS_TABSTOP | BS_RADIOBUTTON, row.text, height);
+    case ControlKind::CheckBox:
+        return create(L"BUTTON", 0, WS_TABSTOP | BS_AUTOCHECKBOX, row.text, height);
     case ControlKind::VScrollBar: {
         HWND bar = create(L"SCROLLBAR", 0, WS_TABSTOP | SBS_VERT, {}, height);
         SetScrollRange(bar, SB_CTL, row.scroll.minimum, row.scroll.maximum, FALSE);
