@@ -141,18 +141,19 @@ std::string toSvg(const Document &d, std::u16string_view face)
                          n(width * k) + "\" height=\"" + n(height * k) + "\" fill=\"#000000\"/>\n";
             });
     svg += "\"/>\n" + bands;
-    // The marks in their colour, each number a little in from its mark's start.
+    // The marks in their colour, and their numbers.
     const std::string red = "rgb(" + std::to_string(MarkColour.r) + "," +
                             std::to_string(MarkColour.g) + "," + std::to_string(MarkColour.b) + ")";
-    for (const Mark &mark : d.drawing.marks) {
+    for (const Mark &mark : d.drawing.marks)
         svg += "<path fill=\"none\" stroke=\"" + red +
                "\" stroke-width=\"1\" vector-effect=\"non-scaling-stroke\" d=\"M" + n(mark.x1 * k) +
                " " + n(mark.y1 * k) + "L" + n(mark.x2 * k) + " " + n(mark.y2 * k) + "\"/>\n";
-        if (mark.number > 0)
-            svg += "<text x=\"" + n((mark.x1 + mark.x2) / 2 * k + font / 4) + "\" y=\"" +
-                   n((mark.y1 + mark.y2) / 2 * k + font) + "\" font-size=\"" + n(font * 0.8) +
-                   "\" fill=\"" + red + "\">" + std::to_string(mark.number) + "</text>\n";
-    }
+    const double numberSize = font * 0.8;
+    for (const NumberPlace &place :
+         numberPlaces(d.drawing, numberSize * DigitEms / k, numberSize / k))
+        svg += "<text x=\"" + n(place.x * k) + "\" y=\"" + n(place.y * k + numberSize * 0.8) +
+               "\" font-size=\"" + n(numberSize) + "\" fill=\"" + red + "\">" +
+               std::to_string(place.number) + "</text>\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         svg += "<text x=\"0\" y=\"" + n(baseline + font * 1.5 * double(i)) + "\" font-size=\"" +
                n(font) + "\" font-family=\"";
@@ -265,18 +266,18 @@ PageLayout layoutPage(const Document &document, const PageArea &area, int dpi,
     best.lineWidth = PrintedLinePoints * dpi / PointsPerInch;
     if (best.lineWidth < 2)
         best.lineWidth = 0;
-    // The marks where the sheet's lines are, their numbers a little in from their middle.
+    // The marks where the sheet's lines are, and their numbers.
     best.numberPixels = std::max(1, best.textPixels * 4 / 5);
     const double k = best.unitsPerTwip;
-    for (const Mark &mark : document.drawing.marks) {
-        const PageMark at{best.sheetLeft + mark.x1 * k, best.sheetTop + mark.y1 * k,
-                          best.sheetLeft + mark.x2 * k, best.sheetTop + mark.y2 * k};
-        best.marks.push_back(at);
-        if (mark.number > 0)
-            best.numbers.push_back({int(std::lround((at.x1 + at.x2) / 2)) + best.numberPixels / 4,
-                                    int(std::lround((at.y1 + at.y2) / 2)) + best.numberPixels / 4,
-                                    formatCount(mark.number)});
-    }
+    for (const Mark &mark : document.drawing.marks)
+        best.marks.push_back({best.sheetLeft + mark.x1 * k, best.sheetTop + mark.y1 * k,
+                              best.sheetLeft + mark.x2 * k, best.sheetTop + mark.y2 * k});
+    if (k > 0)
+        for (const NumberPlace &place : numberPlaces(
+                 document.drawing, best.numberPixels * DigitEms / k, best.numberPixels / k))
+            best.numbers.push_back({int(std::lround(best.sheetLeft + place.x * k)),
+                                    int(std::lround(best.sheetTop + place.y * k)),
+                                    formatCount(place.number)});
     return best;
 }
 

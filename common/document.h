@@ -43,6 +43,8 @@ using TextWidth = std::function<double(std::u16string_view text, int pixels)>;
 
 // The colour a document's marks are drawn in, on paper: a red, apart from the black lines.
 inline constexpr Rgb MarkColour = {204, 0, 0};
+// A digit's advance in a document's typefaces, in ems, a little over what they measure.
+inline constexpr double DigitEms = 0.6;
 
 // A line of text placed on a picture or page: the top-left corner of its em box.
 struct TextLine

@@ -38,20 +38,15 @@ constexpr std::uint8_t Digits[10][7] = {{14, 17, 19, 21, 25, 17, 14}, {4, 12, 4,
                                         {6, 8, 16, 30, 17, 17, 14},   {31, 1, 2, 4, 8, 8, 8},
                                         {14, 17, 17, 14, 17, 17, 14}, {14, 17, 17, 15, 1, 2, 12}};
 
-// `number` in the face of digits, `scale` pixels a dot, its top left at (x, y) or moved in so
-// that it stays on the picture.
+// `number` in the face of digits, `scale` pixels a dot, its top left at (x, y).
 void writeNumber(Raster &raster, int number, int x, int y, int scale)
 {
-    std::string digits = std::to_string(number);
-    const int advance = 6 * scale;
-    x = std::clamp(x, 0, std::max(0, raster.width - advance * int(digits.size())));
-    y = std::clamp(y, 0, std::max(0, raster.height - 7 * scale));
-    for (const char digit : digits) {
+    for (const char digit : std::to_string(number)) {
         for (int row = 0; row < 7; ++row)
             for (int col = 0; col < 5; ++col)
                 if (Digits[digit - '0'][row] >> (4 - col) & 1)
                     raster.marks.push_back({x + col * scale, y + row * scale, scale, scale});
-        x += advance;
+        x += 6 * scale;
     }
 }
 
@@ -104,6 +99,61 @@ bool linesMerge(const GridBlock &block, double unitsPerTwip)
            (block.cellHeight + block.gapY) * unitsPerTwip < closest;
 }
 
+std::vector<NumberPlace> numberPlaces(const Drawing &drawing, double digit, double height)
+{
+    struct Box
+    {
+        double left, top, right, bottom;
+    };
+    std::vector<Box> taken;
+    std::vector<NumberPlace> places;
+    const double gap = height / 4;
+    const auto fits = [&](const Box &box) {
+        for (const Box &other : taken)
+            if (box.left < other.right + gap && other.left < box.right + gap &&
+                box.top < other.bottom + gap && other.top < box.bottom + gap)
+                return false;
+        return true;
+    };
+    // At most this many steps along a mark each way: a number has a few neighbours at most.
+    constexpr int Steps = 8;
+    for (const Mark &mark : drawing.marks) {
+        if (mark.number <= 0)
+            continue;
+        const double width = digit * double(std::to_string(mark.number).size());
+        const bool across = mark.y1 == mark.y2;
+        const double step = across ? width + gap : height + gap;
+        // Moved, a number stays beside its mark.
+        const auto alongside = [&](const Box &box) {
+            return across ? box.left >= mark.x1 && box.right <= mark.x2
+                          : box.top >= mark.y1 && box.bottom <= mark.y2;
+        };
+        const double middleX = (mark.x1 + mark.x2) / 2 + gap;
+        const double middleY = (mark.y1 + mark.y2) / 2 + gap;
+        const auto boxAt = [&](int offset, bool before) {
+            double x = across ? middleX + offset * step : before ? mark.x1 - gap - width : middleX;
+            double y = across ? before ? mark.y1 - gap - height : middleY : middleY + offset * step;
+            x = std::clamp(x, 0.0, std::max(0.0, drawing.width - width));
+            y = std::clamp(y, 0.0, std::max(0.0, drawing.height - height));
+            return Box{x, y, x + width, y + height};
+        };
+        Box chosen = boxAt(0, false);
+        bool found = false;
+        for (const bool before : {false, true})
+            for (int i = 0; i <= 2 * Steps && !found; ++i) {
+                const int offset = (i + 1) / 2 * (i % 2 ? 1 : -1);
+                if (const Box box = boxAt(offset, before);
+                    (offset == 0 || alongside(box)) && fits(box)) {
+                    chosen = box;
+                    found = true;
+                }
+            }
+        taken.push_back(chosen);
+        places.push_back({chosen.left, chosen.top, mark.number});
+    }
+    return places;
+}
+
 Raster rasterise(const Drawing &drawing, int dpi)
 {
     Raster raster{std::max(1, twipsToPixels(drawing.width, dpi)),
@@ -114,20 +164,17 @@ Raster rasterise(const Drawing &drawing, int dpi)
         const auto pixels = gridPixels(block, pixelsPerTwip, raster.width, raster.height);
         raster.ink.insert(raster.ink.end(), pixels.begin(), pixels.end());
     }
-    const int scale = std::max(1, (dpi + 48) / 96);
     for (const Mark &mark : drawing.marks) {
         const int x1 = devicePixel(mark.x1, pixelsPerTwip, raster.width);
         const int y1 = devicePixel(mark.y1, pixelsPerTwip, raster.height);
         raster.marks.push_back({x1, y1, devicePixel(mark.x2, pixelsPerTwip, raster.width) - x1 + 1,
                                 devicePixel(mark.y2, pixelsPerTwip, raster.height) - y1 + 1});
-        // The number beside the middle of its mark, below a line across, right of one down.
-        if (mark.number > 0)
-            writeNumber(
-                raster, mark.number,
-                devicePixel((mark.x1 + mark.x2) / 2, pixelsPerTwip, raster.width) + 2 * scale,
-                devicePixel((mark.y1 + mark.y2) / 2, pixelsPerTwip, raster.height) + 2 * scale,
-                scale);
     }
+    const int scale = std::max(1, (dpi + 48) / 96);
+    for (const NumberPlace &place :
+         numberPlaces(drawing, 6 * scale / pixelsPerTwip, 7 * scale / pixelsPerTwip))
+        writeNumber(raster, place.number, int(std::floor(place.x * pixelsPerTwip)),
+                    int(std::floor(place.y * pixelsPerTwip)), scale);
     return raster;
 }
 

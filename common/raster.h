@@ -75,12 +75,24 @@ std::vector<PixelRect> gridPixels(const GridBlock &block, double pixelsPerTwip, 
 // pixels.
 bool linesMerge(const GridBlock &block, double unitsPerTwip);
 
+// Where the numbers of a drawing's marks go, in twips: the top left of each, a quarter of
+// its height from the middle of its mark (below a line across, right of one down); where
+// that would come within that quarter of a number placed before it, moved along its mark,
+// or else along its other side, and left where it was only when no place is free. `digit` is a
+// digit's advance and `height` a number's height, in twips; each number stays inside the drawing.
+struct NumberPlace
+{
+    double x = 0, y = 0;
+    int number = 0;
+};
+std::vector<NumberPlace> numberPlaces(const Drawing &drawing, double digit, double height);
+
 // A drawing at `dpi` dots per inch: its size in device pixels, each side rounded once from
 // twips and at least one pixel, so that a sheet of extreme proportions still shows as a
 // line; and the pixels its ink covers, block by block. Everything else is paper.
 // The marks are one device pixel wide too, over the ink in the highlight colour, each number
 // in a face of digits five pixels wide and seven high at 96 dpi (larger in whole steps at
-// higher ones) just below and right of its mark's middle, kept inside the picture.
+// higher ones) where numberPlaces puts it.
 struct Raster
 {
     int width = 0;

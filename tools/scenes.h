@@ -3,7 +3,8 @@
 // The states the screenshot tours show the window in, for the README and for review: each
 // front end's tour opens its window, brings the scene's tab to the front, types, presses
 // and scrolls as listed; then, for a scene with planner entries, opens the planner from the
-// imposition panel, types those into it and chooses the row of `plannerRow`.
+// imposition panel, types those into it, chooses the row of `plannerRow` and clicks
+// `plannerClick`.
 
 #include "common/panel.h"
 
@@ -23,6 +24,7 @@ struct Scene
     std::span<const std::pair<ControlName, int>> scrolls;
     std::span<const std::pair<ControlName, std::u16string_view>> planner = {};
     ControlName plannerRow = {};
+    ControlName plannerClick = {}; // a button or check box of the planner's, clicked last
 };
 
 // clang-format off
@@ -53,6 +55,7 @@ inline constexpr Scene Scenes[] = {
     {"colour",            3, {},           {},         Colours},
     {"about",             4, {},           {},         {}},
     {"planner",           0, A4Mixed,      "Command6", {}, Planned, "Option54"},
+    {"planner-cuts",      0, A4Mixed,      "Command6", {}, Planned, "Option54", "Check101"},
 };
 // clang-format on
 

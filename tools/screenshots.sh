@@ -4,14 +4,14 @@
 set -euo pipefail
 out=${1:-docs}
 mkdir -p "$out"
-for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner; do
+for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts; do
     build/tools/korvane_tour "$scene" 3 &
     pid=$!
     sleep 1.5
-    if [ "$scene" = planner ]; then
+    if [[ $scene == planner* ]]; then
         # The planner alone, a window of its own.
         window=$(xwininfo -root -tree 2>/dev/null | awk '/"拼版方案"/ { print $1; exit }')
-        import -window "$window" "$out/planner.png"
+        import -window "$window" "$out/$scene.png"
     else
         import -window root -crop 420x320+0+0 +repage "$out/$scene.png"
     fi

@@ -5,6 +5,7 @@
 #include "qt/windowwidget.h"
 #include "tools/scenes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -47,6 +48,8 @@ int main(int argc, char *argv[])
         auto *planner = window.findChild<korvane::WindowWidget *>(QStringLiteral("planner"));
         planner->driver().fill(korvane::tour::textsOf(scene->planner));
         planner->driver().activated({0, scene->plannerRow});
+        if (!scene->plannerClick.empty())
+            planner->control<QAbstractButton>(scene->plannerClick)->click();
         planner->move(20, 20);
     }
     QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);

@@ -83,6 +83,8 @@ int wmain(int argc, wchar_t *argv[])
         TopLevelWindow &planner = *window.opened(plannerWindow);
         planner.driver().fill(tour::textsOf(scene->planner));
         planner.driver().activated({0, scene->plannerRow});
+        if (!scene->plannerClick.empty())
+            SendMessageW(planner.control(scene->plannerClick), BM_CLICK, 0, 0);
         SetWindowPos(planner.handle(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     // No tool tip over the picture: the pointer of a virtual display rests on the diagram.

@@ -15,14 +15,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LOCPATH=$PWD/build-windows/locales
 [ -e "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ] || bash scripts/wine-prefix.sh start "$PWD/build-windows/wine-prefix" >/dev/null
 [ -e "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner; do
+for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts; do
     /usr/lib/wine/wine64 "$tour" "$scene" 4 >/dev/null 2>&1 &
     pid=$!
     sleep 2.5
     # Wine's windows are captured one by one: without a window manager the root window
     # shows none of them.
     caption=Korvane
-    [ "$scene" = planner ] && caption=拼版方案
+    [[ $scene == planner* ]] && caption=拼版方案
     window=$(xwininfo -root -tree 2>/dev/null | awk -v caption="\"$caption\"" 'index($0, caption) { print $1; exit }')
     import -window "$window" "$out/$scene.png"
     wait "$pid"

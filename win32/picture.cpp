@@ -72,19 +72,18 @@ void drawLines(HDC dc, const Drawing &drawing, const DevicePlacement &p, const T
         Polyline(dc, line, 2);
     }
     SelectObject(dc, oldPen);
-    if (p.numberPixels > 0) {
+    if (p.numberPixels > 0 && unitsPerTwip > 0) {
         const Font font = Font::ofPixels(face.face, p.numberPixels);
         const HGDIOBJ oldFont = SelectObject(dc, font.handle());
         SetTextColor(dc, red.lbColor);
         SetBkMode(dc, TRANSPARENT);
         SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-        for (const Mark &m : drawing.marks)
-            if (m.number > 0) {
-                const std::wstring number = wide(formatCount(m.number));
-                TextOutW(dc, x((m.x1 + m.x2) / 2) + p.numberPixels / 4,
-                         y((m.y1 + m.y2) / 2) + p.numberPixels / 4, number.c_str(),
-                         int(number.size()));
-            }
+        for (const NumberPlace &place :
+             numberPlaces(drawing, p.numberPixels * DigitEms / unitsPerTwip,
+                          p.numberPixels / unitsPerTwip)) {
+            const std::wstring number = wide(formatCount(place.number));
+            TextOutW(dc, x(place.x), y(place.y), number.c_str(), int(number.size()));
+        }
         SelectObject(dc, oldFont);
     }
     DeleteObject(pen);

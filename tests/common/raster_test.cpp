@@ -92,5 +92,41 @@ TEST(GridPixels, LinesFallInThePixelHoldingThem)
         EXPECT_EQ(gridPixels(c.block, c.scale, c.width, c.height), c.pixels) << c.name;
 }
 
+// Numbers of marks in a drawing 3000 x 2000 twips, digits 100 x 120: where each goes, and
+// that none covers another.
+TEST(NumberPlaces, BesideTheMiddleUnlessTaken)
+{
+    struct Case
+    {
+        const char *name;
+        std::vector<Mark> marks;
+        std::vector<std::pair<double, double>> corners;
+    };
+    const Case cases[] = {
+        {"one across: below its middle", {{0, 1000, 3000, 1000, 7}}, {{1530, 1030}}},
+        {"one down: right of its middle", {{1000, 0, 1000, 2000, 7}}, {{1030, 1030}}},
+        {"two down 90 apart: the second moves down",
+         {{1000, 0, 1000, 2000, 12}, {1090, 0, 1090, 2000, 13}},
+         {{1030, 1030}, {1120, 1180}}},
+        {"two across on a short mark: the second goes above",
+         {{0, 1000, 260, 1000, 10}, {0, 950, 260, 950, 11}},
+         {{160, 1030}, {160, 800}}},
+        {"no place free: left beside the middle",
+         {{0, 1000, 260, 1000, 10}, {0, 1100, 260, 1100, 11}},
+         {{160, 1030}, {160, 1130}}},
+        {"at the far corner: kept inside", {{2990, 1990, 3000, 1990, 123}}, {{2700, 1880}}},
+        {"unnumbered marks take no place", {{0, 1000, 3000, 1000, 0}}, {}},
+    };
+    for (const Case &c : cases) {
+        Drawing drawing{"d", 3000, 2000, {}, c.marks};
+        const auto places = numberPlaces(drawing, 100, 120);
+        ASSERT_EQ(places.size(), c.corners.size()) << c.name;
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            EXPECT_DOUBLE_EQ(places[i].x, c.corners[i].first) << c.name << " " << i;
+            EXPECT_DOUBLE_EQ(places[i].y, c.corners[i].second) << c.name << " " << i;
+        }
+    }
+}
+
 } // namespace
 } // namespace korvane
