@@ -1,11 +1,18 @@
 #include "tests/cases/monkeycases.h"
 
+#include "app/mainwindow.h"
 #include "common/numtext.h"
-#include "tests/cases/panelcases.h"
+#include "imposition/plannerwindow.h"
+#include "tests/cases/paritycases.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <random>
 
 namespace korvane::test {
 namespace {
@@ -25,9 +32,157 @@ bool isProgramNumber(const std::u16string &text)
     return value && std::isfinite(*value) && widen(formatNumber(*value)) == text;
 }
 
+constexpr std::u16string_view None = u"—";
+
+// The planner's figures, a row for each layout: ups, utilisation, sheets, reams and weight;
+// and how it writes each column: the decimals, trailing zeros dropped or not, the unit.
+constexpr ControlName Figures[4][5] = {
+    {"Label61", "Label65", "Label71", "Label75", "Label81"},
+    {"Label62", "Label66", "Label72", "Label76", "Label82"},
+    {"Label63", "Label67", "Label73", "Label77", "Label83"},
+    {"Label64", "Label68", "Label74", "Label78", "Label84"},
+};
+struct Column
+{
+    int decimals;
+    bool trimmed;
+    std::u16string_view unit;
+};
+constexpr Column Columns[] = {
+    {0, false, u""}, {1, false, u"%"}, {0, false, u""}, {3, true, u""}, {1, false, u" kg"}};
+
+// Whether `text` is a number of the column as formatFixed writes it, then the unit.
+bool writtenAs(std::u16string_view text, const Column &column)
+{
+    const std::u16string_view number = text.substr(0, text.size() - column.unit.size());
+    const auto value = parseNumber(number);
+    return text.ends_with(column.unit) && value && *value >= 0 && *value < 1e12 &&
+           formatFixed(std::llround(*value * std::pow(10, column.decimals)), column.decimals,
+                       column.trimmed) == number;
+}
+
+std::vector<ControlName> controlsOf(const WindowDescription &window,
+                                    std::initializer_list<ControlKind> kinds)
+{
+    std::vector<ControlName> names;
+    for (const Tab &tab : window.tabs)
+        for (const ControlRow &row : tab.panel->controls)
+            if (std::find(kinds.begin(), kinds.end(), row.kind) != kinds.end())
+                names.push_back(row.name);
+    return names;
+}
+
+struct Monkey
+{
+    WindowProbe &probe;
+    std::mt19937 random;
+
+    int pick(std::size_t n) { return std::uniform_int_distribution<int>(0, int(n) - 1)(random); }
+    template <typename T> const T &any(const std::vector<T> &from)
+    {
+        return from[std::size_t(pick(from.size()))];
+    }
+    // The button the action pressed, if any.
+    std::optional<ControlName> act(MonkeyAction action);
+};
+
+std::optional<ControlName> Monkey::act(MonkeyAction action)
+{
+    using A = MonkeyAction;
+    using K = ControlKind;
+    using C = Key::Code;
+    const WindowDescription &window = action >= A::PlannerType ? plannerWindow : mainWindow;
+    if (&window == &plannerWindow && !windowCaptioned(probe, plannerWindow.caption).shown) {
+        if (pick(2))
+            probe.clickTab(0);
+        pick(2) ? probe.key({C::Character, u'L', false, true}) : probe.run("openPlanner");
+        return {};
+    }
+    // A form every input of the planner takes.
+    static const std::vector<std::u16string> Mending = {
+        u"10", u"12", u"20", u"１５", u"1.5e1", u"\u3000１２\u3000", u" 18 ", u"+16", u"10.00"};
+    switch (action) {
+    case A::Type:
+    case A::PlannerType: {
+        // Half the time the user mends what the planner's status line names.
+        const std::u16string status = probe.text("Label86");
+        if (action == A::PlannerType && !status.empty() && pick(2)) {
+            for (const Entry &fault : plannerFaults())
+                if (plannerFaultMessage(fault.control) == status)
+                    probe.type(fault.control, any(Mending));
+            break;
+        }
+        const ControlName box = any(controlsOf(window, {K::TextBox, K::DropDown}));
+        const std::u16string &text = any(monkeyTexts(&window == &plannerWindow));
+        // Typed key by key when it is short, or pasted.
+        probe.enterText(box, text, pick(4) != 0 || text.size() >= 20);
+        break;
+    }
+    case A::Pick:
+    case A::PlannerPick: {
+        const ControlName list = any(controlsOf(window, {K::DropDown, K::List}));
+        probe.pick(list, pick(rowOf(list).items.size()));
+        break;
+    }
+    case A::Press: {
+        const ControlName button = any(controlsOf(mainWindow, {K::Button}));
+        probe.click(button);
+        return button;
+    }
+    case A::AltC:
+        probe.key({C::Character, u'c', false, false, true});
+        return "Command1";
+    case A::SwitchTab:
+        if (pick(2)) {
+            probe.clickTab(pick(mainWindow.tabs.size()));
+            break;
+        }
+        probe.focus(mainWindow.tabStrip);
+        probe.key({pick(2) ? C::Left : C::Right});
+        break;
+    case A::Scroll: {
+        const ControlName bar = any(controlsOf(mainWindow, {K::VScrollBar}));
+        if (!pick(2)) {
+            probe.scroll(bar, ScrollRequest(pick(4))); // an arrow or the track clicked
+            break;
+        }
+        probe.focus(bar);
+        probe.key({any(std::vector{C::Up, C::Down, C::PageUp, C::PageDown, C::Home, C::End})});
+        break;
+    }
+    case A::PlannerChoose:
+        probe.click(PlannerOptions[std::size_t(pick(PlannerOptions.size()))]);
+        break;
+    case A::PlannerClose:
+        probe.close(plannerWindow);
+        break;
+    }
+    return {};
+}
+
+// A press answers within the budget, with no box or the box of a refusal its button makes;
+// nothing else asks a box.
+std::string checkBoxes(WindowProbe &probe, std::optional<ControlName> pressed, std::int64_t tookMs,
+                       std::int64_t budgetMs)
+{
+    const std::vector<SeenBox> boxes = probe.boxes();
+    if (!pressed)
+        return boxes.empty() ? "" : "a box: " + printable(boxes[0].text);
+    const std::string button(*pressed);
+    const std::int64_t answered = boxes.empty() ? tookMs : boxes[0].afterMs;
+    if (answered >= budgetMs)
+        return button + " took " + std::to_string(answered) + " ms";
+    if (boxes.size() > 1)
+        return std::to_string(boxes.size()) + " boxes after " + button;
+    if (!boxes.empty() && (boxes[0].title != ErrorTitle || !boxes[0].stopAndOk ||
+                           !knownRefusal(button, boxes[0].text, probe.focused())))
+        return printable(boxes[0].text) + " after " + button + ", the focus on " + probe.focused();
+    return {};
+}
+
 } // namespace
 
-const std::vector<std::u16string> &monkeyTexts()
+const std::vector<std::u16string> &monkeyTexts(bool planner)
 {
     // clang-format off
     static const std::vector<std::u16string> texts = {
@@ -38,18 +193,27 @@ const std::vector<std::u16string> &monkeyTexts()
         u"787*1092", u"880*1230", u"720*1020", u"787x1092", u" 787*1092", u"😀", u"1😀",
         u"46340", u"2147483647", u"2147483648", u"0.4", u"0.5", u"1.5", u"99999", u"200000",
         u"1e6", u"3.5e3", u".", u"-", u"+5", u"1e", u"\t12\t", u"12 34", u"１e5", u"ｅ",
+        u"３", u"１２．５", u"５０００", u"０．０１", u"1.005", u"0.01", u"5000", u"100000000",
+        std::u16string(u"1\0" u"2", 3), u"\u0001\u0002\u0003", u"\r\n", u"3\b", u"\u001b",
+        u"\u007f", u"\u200b10", u"1\u202e2",
         std::u16string(10000, u'9'), std::u16string(10000, u'横'), u"1" + std::u16string(400, u'0'),
     };
     // clang-format on
-    return texts;
+    static const std::vector<std::u16string> plannerTexts = [] {
+        std::vector<std::u16string> all = texts;
+        all.push_back(std::u16string(100'000, u'9'));
+        return all;
+    }();
+    return planner ? plannerTexts : texts;
 }
 
 const std::vector<MonkeyAction> &monkeyActions()
 {
     using A = MonkeyAction;
     static const std::vector<MonkeyAction> actions = {
-        A::Type,  A::Type, A::Pick,      A::Press,  A::Press,
-        A::Press, A::AltC, A::SwitchTab, A::Scroll, A::Scroll,
+        A::Type,        A::Type,        A::Pick,        A::Press,         A::Press,
+        A::Press,       A::AltC,        A::SwitchTab,   A::Scroll,        A::Scroll,
+        A::PlannerType, A::PlannerType, A::PlannerPick, A::PlannerChoose, A::PlannerClose,
     };
     return actions;
 }
@@ -64,10 +228,9 @@ int monkeyLength()
     return fromEnvironment("KORVANE_MONKEY_ACTIONS", 3000);
 }
 
-std::string checkShown(const std::function<std::u16string(ControlName)> &caption,
-                       const std::function<int(ControlName)> &value)
+std::string checkShown(WindowProbe &probe)
 {
-    const std::u16string ups = caption("Label31");
+    const std::u16string ups = probe.text("Label31");
     std::int64_t count = -1;
     const std::string digits(ups.begin(), ups.end());
     const auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), count);
@@ -75,16 +238,51 @@ std::string checkShown(const std::function<std::u16string(ControlName)> &caption
         count > 2147483647 || formatCount(count) != ups)
         return "ups " + printable(ups);
     for (ControlName result : {"Label9", "Label10", "Label18"})
-        if (!isProgramNumber(caption(result)))
-            return std::string(result) + " " + printable(caption(result));
+        if (!isProgramNumber(probe.text(result)))
+            return std::string(result) + " " + printable(probe.text(result));
     const std::pair<ControlName, ControlName> columns[] = {
         {"VScroll1", "Label32"}, {"VScroll2", "Label34"}, {"VScroll3", "Label35"}};
     for (const auto &[bar, label] : columns) {
-        const int at = value(bar);
+        const int at = probe.value(bar);
         // A label shows the value of the last change; a value of 0 may never have changed.
-        if (at < 0 || at > 255 || caption(label) != formatCount(at))
-            return std::string(label) + " " + printable(caption(label));
+        if (at < 0 || at > 255 || probe.text(label) != formatCount(at))
+            return std::string(label) + " " + printable(probe.text(label));
     }
+    return {};
+}
+
+std::string checkPlanner(WindowProbe &probe)
+{
+    if (windowCaptioned(probe, plannerWindow.caption).caption.empty())
+        return {};
+    const std::u16string status = probe.text("Label86");
+    const std::u16string proof = probe.text("Label85");
+    const std::vector<Entry> &faults = plannerFaults();
+    if (!status.empty() && std::none_of(faults.begin(), faults.end(), [&](const Entry &fault) {
+            return plannerFaultMessage(fault.control) == status;
+        }))
+        return "Label86 " + printable(status);
+    if (status.empty()
+            ? proof != u"已证最优" && proof != u"未证明" &&
+                  !(proof.starts_with(u"上限 ") && writtenAs(proof.substr(3), Columns[0]))
+            : proof != None)
+        return "Label85 " + printable(proof);
+    int chosen = 0;
+    for (std::size_t row = 0; row < PlannerOptions.size(); ++row) {
+        const Shown option = probe.shown(PlannerOptions[row]);
+        chosen += option.value;
+        // A row can be chosen where it has ups, and only there.
+        if ((option.value && !option.enabled) ||
+            (status.empty() && (probe.text(Figures[row][0]) != None) != option.enabled))
+            return std::string(PlannerOptions[row]) + (option.enabled ? " enabled" : " disabled");
+        for (std::size_t column = 0; column < std::size(Columns); ++column) {
+            const std::u16string shown = probe.text(Figures[row][column]);
+            if (shown != None && (!status.empty() || !writtenAs(shown, Columns[column])))
+                return std::string(Figures[row][column]) + " " + printable(shown);
+        }
+    }
+    if (chosen != (status.empty() ? 1 : 0))
+        return std::to_string(chosen) + " rows chosen beside " + printable(status);
     return {};
 }
 
@@ -95,6 +293,39 @@ bool knownRefusal(ControlName button, std::u16string_view message, ControlName f
             c.refusal->focus == focus)
             return true;
     return false;
+}
+
+std::string runMonkey(WindowProbe &probe, std::int64_t pressBudgetMs)
+{
+    using Clock = std::chrono::steady_clock;
+    const std::uint32_t seed = monkeySeed();
+    const bool verbose = std::getenv("KORVANE_MONKEY_VERBOSE");
+    std::printf("monkey seed %u\n", unsigned(seed));
+    Monkey monkey{probe, std::mt19937(seed)};
+    for (const Entry &size : goodPress(0).inputs)
+        probe.paste(size.control, size.text);
+    for (int step = 0; step < monkeyLength(); ++step) {
+        const MonkeyAction action = monkey.any(monkeyActions());
+        if (verbose)
+            std::printf("%d: action %d\n", step, int(action));
+        const Clock::time_point start = Clock::now();
+        const std::optional<ControlName> pressed = monkey.act(action);
+        const auto took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        std::string problem = checkBoxes(probe, pressed, took, pressBudgetMs);
+        if (problem.empty() && !windowCaptioned(probe, mainWindow.caption).shown)
+            problem = "the main window gone";
+        if (problem.empty() && windowCaptioned(probe, ErrorTitle).shown)
+            problem = "a box left open";
+        if (problem.empty())
+            problem = checkShown(probe);
+        if (problem.empty())
+            problem = checkPlanner(probe);
+        if (!problem.empty())
+            return "seed " + std::to_string(seed) + ", action " + std::to_string(step) + ": " +
+                   problem;
+    }
+    return {};
 }
 
 } // namespace korvane::test

@@ -7,6 +7,7 @@
 
 #include "tests/cases/panelcases.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -136,6 +137,10 @@ struct DiagramCase
     int dpi;
 };
 const std::vector<DiagramCase> &diagramCases();
+
+// The planner's options, a row of its layouts each.
+inline constexpr std::array<ControlName, 4> PlannerOptions = {"Option51", "Option52", "Option53",
+                                                              "Option54"};
 
 // The planner, opened from the imposition panel after typing `pressed` there and pressing
 // "查看拼版图" (nothing pressed when it is empty), by its menu command or by Ctrl+L; then

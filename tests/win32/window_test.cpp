@@ -1,11 +1,8 @@
-// What the Windows front end adds to the panels' handlers, in the real window: geometry at
-// 96 and 144 dpi, the real error box and the focus after it, results in the labels and the
-// scroll bars. The cases are the handler tests' own.
+// The real Windows window's geometry at 96 and 144 dpi: everything at its twips, and laid
+// out again when the window moves to a monitor of another dpi.
 #include "tests/win32/winewindowtest.h"
-#include "win32/colours.h"
 #include "win32/dpi.h"
 
-#include <clocale>
 #include <cstdlib>
 
 namespace korvane::win32 {
@@ -47,7 +44,7 @@ void GeometryTest::expectGeometry(int dpi)
             if (row.kind == ControlKind::AutoLabel) {
                 HDC dc = GetDC(w);
                 SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
-                const std::wstring text = wide(textOf(w));
+                const std::wstring text = wide(windowText(w));
                 SIZE size{};
                 GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
                 ReleaseDC(w, dc);
@@ -72,72 +69,6 @@ TEST_F(GeometryTest, GeometryAt96And144Dpi)
     moveToDpi(other);
     ASSERT_EQ(m_window->dpi(), other);
     expectGeometry(other);
-}
-
-TEST_F(WindowTest, Presses)
-{
-    // Number text must not follow the C library's locale, here one with a decimal comma.
-    ASSERT_TRUE(std::setlocale(LC_ALL, "German"));
-    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
-    for (const test::PressCase &c : test::pressCases()) {
-        SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        selectTab(c.tab);
-        if (!c.refusal) {
-            EXPECT_TRUE(press(c).empty());
-            for (const test::Entry &result : c.results)
-                EXPECT_EQ(test::printable(textOf(control(c.tab, result.control))),
-                          test::printable(result.text));
-            continue;
-        }
-        // A refusal leaves the results of the good press before it alone.
-        const test::PressCase &good = test::goodPress(c.tab);
-        ASSERT_TRUE(press(good).empty());
-        const std::vector<std::uint32_t> picture = m_window->surface("drawpic").picture();
-        const std::vector<SeenBox> boxes = press(c);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].title, ErrorTitle);
-        EXPECT_EQ(test::printable(boxes[0].text), test::printable(c.refusal->message));
-        EXPECT_TRUE(boxes[0].stopIcon);
-        EXPECT_EQ(boxes[0].buttons, 1);
-        EXPECT_TRUE(boxes[0].okButton);
-        HWND focus = GetFocus();
-        HWND expected = control(c.tab, c.refusal->focus);
-        // A drop-down box's focus is its text field.
-        EXPECT_TRUE(focus == expected || IsChild(expected, focus)) << c.refusal->focus;
-        for (const test::Entry &result : good.results)
-            EXPECT_EQ(textOf(control(c.tab, result.control)), result.text);
-        EXPECT_EQ(m_window->surface("drawpic").picture(), picture);
-    }
-    std::setlocale(LC_ALL, "C");
-}
-
-TEST_F(WindowTest, ScrollBars)
-{
-    for (const test::ScrollCase &c : test::scrollCases()) {
-        SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        const int tab = test::ColourTab;
-        selectTab(tab);
-        for (const auto &[bar, value] : c.moves)
-            SendMessageW(panel(tab), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, value),
-                         reinterpret_cast<LPARAM>(control(tab, bar)));
-        for (const test::Entry &result : c.results)
-            EXPECT_EQ(textOf(control(tab, result.control)), result.text);
-        for (const auto &[box, colour] : c.backgrounds) {
-            const Surface &surface = m_window->surface(box);
-            const COLORREF expected =
-                colour
-                    ? RGB(colour->r, colour->g, colour->b)
-                    : colourOf(findControl(
-                                   *m_window->driver().window().tabs[std::size_t(tab)].panel, box)
-                                   ->background,
-                               COLOR_WINDOW);
-            EXPECT_EQ(surface.background(), expected) << box;
-        }
-    }
 }
 
 } // namespace
