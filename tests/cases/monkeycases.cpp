@@ -26,39 +26,28 @@ int fromEnvironment(const char *name, int otherwise)
     return value;
 }
 
-bool isProgramNumber(const std::u16string &text)
-{
-    const auto value = parseNumber(text);
-    return value && std::isfinite(*value) && widen(formatNumber(*value)) == text;
-}
-
 constexpr std::u16string_view None = u"—";
 
 // The planner's figures, a row for each layout: ups, utilisation, sheets, reams and weight;
-// and how it writes each column: the decimals, trailing zeros dropped or not, the unit.
+// and how it writes each column: its decimals (the reams' without trailing zeros) and unit.
 constexpr ControlName Figures[4][5] = {
     {"Label61", "Label65", "Label71", "Label75", "Label81"},
     {"Label62", "Label66", "Label72", "Label76", "Label82"},
     {"Label63", "Label67", "Label73", "Label77", "Label83"},
     {"Label64", "Label68", "Label74", "Label78", "Label84"},
 };
-struct Column
-{
-    int decimals;
-    bool trimmed;
-    std::u16string_view unit;
-};
-constexpr Column Columns[] = {
-    {0, false, u""}, {1, false, u"%"}, {0, false, u""}, {3, true, u""}, {1, false, u" kg"}};
+constexpr int Decimals[] = {0, 1, 0, 3, 1};
+constexpr std::u16string_view Units[] = {u"", u"%", u"", u"", u" kg"};
 
-// Whether `text` is a number of the column as formatFixed writes it, then the unit.
-bool writtenAs(std::u16string_view text, const Column &column)
+// Whether `text` is a number of `column` as formatFixed writes it, then the column's unit.
+bool writtenAs(std::u16string_view text, std::size_t column = 0)
 {
-    const std::u16string_view number = text.substr(0, text.size() - column.unit.size());
+    const std::u16string_view number = text.substr(0, text.size() - Units[column].size());
     const auto value = parseNumber(number);
-    return text.ends_with(column.unit) && value && *value >= 0 && *value < 1e12 &&
-           formatFixed(std::llround(*value * std::pow(10, column.decimals)), column.decimals,
-                       column.trimmed) == number;
+    const int decimals = Decimals[column];
+    return text.ends_with(Units[column]) && value && *value >= 0 && *value < 1e12 &&
+           formatFixed(std::llround(*value * std::pow(10, decimals)), decimals, decimals == 3) ==
+               number;
 }
 
 std::vector<ControlName> controlsOf(const WindowDescription &window,
@@ -161,7 +150,7 @@ std::optional<ControlName> Monkey::act(MonkeyAction action)
 }
 
 // A press answers within the budget, with no box or the box of a refusal its button makes;
-// nothing else asks a box.
+// nothing else asks a box, none stays open, and the main window stays.
 std::string checkBoxes(WindowProbe &probe, std::optional<ControlName> pressed, std::int64_t tookMs,
                        std::int64_t budgetMs)
 {
@@ -174,10 +163,17 @@ std::string checkBoxes(WindowProbe &probe, std::optional<ControlName> pressed, s
         return button + " took " + std::to_string(answered) + " ms";
     if (boxes.size() > 1)
         return std::to_string(boxes.size()) + " boxes after " + button;
+    // Only a refusal of the press cases, the focus where it says.
+    const auto known = [&](const PressCase &c) {
+        return c.refusal && c.button == button && c.refusal->message == boxes[0].text &&
+               c.refusal->focus == probe.focused();
+    };
     if (!boxes.empty() && (boxes[0].title != ErrorTitle || !boxes[0].stopAndOk ||
-                           !knownRefusal(button, boxes[0].text, probe.focused())))
+                           std::none_of(pressCases().begin(), pressCases().end(), known)))
         return printable(boxes[0].text) + " after " + button + ", the focus on " + probe.focused();
-    return {};
+    if (!windowCaptioned(probe, mainWindow.caption).shown)
+        return "the main window gone";
+    return windowCaptioned(probe, ErrorTitle).shown ? "a box left open" : "";
 }
 
 } // namespace
@@ -231,15 +227,14 @@ int monkeyLength()
 std::string checkShown(WindowProbe &probe)
 {
     const std::u16string ups = probe.text("Label31");
-    std::int64_t count = -1;
-    const std::string digits(ups.begin(), ups.end());
-    const auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), count);
-    if (parsed.ec != std::errc() || parsed.ptr != digits.data() + digits.size() || count < 0 ||
-        count > 2147483647 || formatCount(count) != ups)
+    if (!writtenAs(ups) || *parseNumber(ups) > 2147483647)
         return "ups " + printable(ups);
-    for (ControlName result : {"Label9", "Label10", "Label18"})
-        if (!isProgramNumber(probe.text(result)))
-            return std::string(result) + " " + printable(probe.text(result));
+    for (ControlName result : {"Label9", "Label10", "Label18"}) {
+        const std::u16string shown = probe.text(result);
+        const auto value = parseNumber(shown);
+        if (!value || !std::isfinite(*value) || widen(formatNumber(*value)) != shown)
+            return std::string(result) + " " + printable(shown);
+    }
     const std::pair<ControlName, ControlName> columns[] = {
         {"VScroll1", "Label32"}, {"VScroll2", "Label34"}, {"VScroll3", "Label35"}};
     for (const auto &[bar, label] : columns) {
@@ -262,10 +257,9 @@ std::string checkPlanner(WindowProbe &probe)
             return plannerFaultMessage(fault.control) == status;
         }))
         return "Label86 " + printable(status);
-    if (status.empty()
-            ? proof != u"已证最优" && proof != u"未证明" &&
-                  !(proof.starts_with(u"上限 ") && writtenAs(proof.substr(3), Columns[0]))
-            : proof != None)
+    if (status.empty() ? proof != u"已证最优" && proof != u"未证明" &&
+                             !(proof.starts_with(u"上限 ") && writtenAs(proof.substr(3)))
+                       : proof != None)
         return "Label85 " + printable(proof);
     int chosen = 0;
     for (std::size_t row = 0; row < PlannerOptions.size(); ++row) {
@@ -275,24 +269,15 @@ std::string checkPlanner(WindowProbe &probe)
         if ((option.value && !option.enabled) ||
             (status.empty() && (probe.text(Figures[row][0]) != None) != option.enabled))
             return std::string(PlannerOptions[row]) + (option.enabled ? " enabled" : " disabled");
-        for (std::size_t column = 0; column < std::size(Columns); ++column) {
+        for (std::size_t column = 0; column < std::size(Units); ++column) {
             const std::u16string shown = probe.text(Figures[row][column]);
-            if (shown != None && (!status.empty() || !writtenAs(shown, Columns[column])))
+            if (shown != None && (!status.empty() || !writtenAs(shown, column)))
                 return std::string(Figures[row][column]) + " " + printable(shown);
         }
     }
     if (chosen != (status.empty() ? 1 : 0))
         return std::to_string(chosen) + " rows chosen beside " + printable(status);
     return {};
-}
-
-bool knownRefusal(ControlName button, std::u16string_view message, ControlName focus)
-{
-    for (const PressCase &c : pressCases())
-        if (c.refusal && c.button == button && c.refusal->message == message &&
-            c.refusal->focus == focus)
-            return true;
-    return false;
 }
 
 std::string runMonkey(WindowProbe &probe, std::int64_t pressBudgetMs)
@@ -313,14 +298,9 @@ std::string runMonkey(WindowProbe &probe, std::int64_t pressBudgetMs)
         const auto took =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         std::string problem = checkBoxes(probe, pressed, took, pressBudgetMs);
-        if (problem.empty() && !windowCaptioned(probe, mainWindow.caption).shown)
-            problem = "the main window gone";
-        if (problem.empty() && windowCaptioned(probe, ErrorTitle).shown)
-            problem = "a box left open";
-        if (problem.empty())
-            problem = checkShown(probe);
-        if (problem.empty())
-            problem = checkPlanner(probe);
+        for (const auto check : {checkShown, checkPlanner})
+            if (problem.empty())
+                problem = check(probe);
         if (!problem.empty())
             return "seed " + std::to_string(seed) + ", action " + std::to_string(step) + ": " +
                    problem;

@@ -49,10 +49,6 @@ std::string checkShown(WindowProbe &probe);
 // chosen unless there is a message, none then. Empty, or what is wrong.
 std::string checkPlanner(WindowProbe &probe);
 
-// Whether a box after a press of `button` may say `message` and leave the focus on `focus`:
-// only what the press cases show.
-bool knownRefusal(ControlName button, std::u16string_view message, std::string_view focus);
-
 // The monkey on `probe`: monkeyLength() random actions from monkeySeed() on valid sizes, each
 // press answered within `pressBudgetMs`, no other action asking a box, and the checks above
 // after every action. Empty, or the first failure, naming the seed and the action.

@@ -96,8 +96,10 @@ public:
 
     // What the user does, each action run until the window has handled it; every error box
     // it asks is answered with OK and kept for boxes().
-    virtual void clickTab(int tab) = 0;
-    virtual void click(ControlName control) = 0; // a button or an option, with the mouse
+    // A button or an option clicked with the mouse, or the tab strip's tab `tab`.
+    virtual void clickAt(ControlName control, int tab) = 0;
+    void click(ControlName control) { clickAt(control, 0); }
+    void clickTab(int tab) { clickAt("TabStrip1", tab); }
     virtual void focus(ControlName control) = 0; // its window made active
     virtual void key(const Key &key) = 0;
     // A text box's or drop-down box's text, typed key by key or pasted over all it holds.

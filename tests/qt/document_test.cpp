@@ -70,7 +70,6 @@ private:
 
 private slots:
     void init() { restart(); }
-    void cleanup() { closeWindow(); }
 
     void commandsActOnTheLastPlan()
     {
@@ -94,11 +93,10 @@ private slots:
         press(first.inputs);
         QVERIFY(action("copyDiagram")->isEnabled());
         QCOMPARE(control("drawpic")->toolTip(), toQString(first.jobLine));
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        focus("Text4");
+        key({test::Key::Code::Character, u'C', true, true});
         QCOMPARE(QGuiApplication::clipboard()->text(), toQString(first.jobLine));
-        tabs()->setCurrentIndex(2);
+        clickTab(2);
         QVERIFY(!action("copyDiagram")->isEnabled());
     }
 

@@ -12,7 +12,6 @@ class MainWindowTest : public test::WindowTest
 
 private slots:
     void init() { restart(); }
-    void cleanup() { closeWindow(); }
 
     void hasTheDesignedWindow()
     {

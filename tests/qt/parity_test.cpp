@@ -18,7 +18,6 @@ private slots:
         QApplication::setPalette(palette);
     }
     void init() { restart(); }
-    void cleanup() { closeWindow(); }
 
     void parity_data()
     {

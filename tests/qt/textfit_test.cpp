@@ -17,7 +17,6 @@ class TextFitTest : public test::WindowTest
 
 private slots:
     void init() { restart(); }
-    void cleanup() { closeWindow(); }
 
     void everyTextFits()
     {

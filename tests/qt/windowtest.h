@@ -66,6 +66,8 @@ protected:
     WindowWidget *m_window = nullptr;
     std::vector<SeenBox> m_boxes;
 
+    ~WindowTest() override { closeWindow(); }
+
     void closeWindow()
     {
         delete m_window;
@@ -115,16 +117,12 @@ protected:
         if (!QTest::qWaitForWindowExposed(m_window) || !activate(m_window))
             qFatal("the window did not open");
     }
-    void clickTab(int tab) override
-    {
-        activate(m_window);
-        act([&] { QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(tab).center()); });
-    }
-    void click(ControlName name) override
+    void clickAt(ControlName name, int tab) override
     {
         QWidget *w = control(name);
         activate(w->window());
-        act([w] { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); });
+        const QPoint at = w == tabs() ? tabs()->tabRect(tab).center() : w->rect().center();
+        act([w, at] { QTest::mouseClick(w, Qt::LeftButton, {}, at); });
     }
     void focus(ControlName name) override
     {
@@ -138,6 +136,7 @@ protected:
             Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
         QWidget *to = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
         Qt::KeyboardModifiers held;
+        held.setFlag(Qt::ShiftModifier, key.shift);
         held.setFlag(Qt::ControlModifier, key.control);
         held.setFlag(Qt::AltModifier, key.alt);
         act([&] {

@@ -36,7 +36,6 @@ struct Dialogs
     std::vector<std::pair<std::u16string, bool>> menu; // each item, and whether enabled
 };
 Dialogs *g_dialogs = nullptr;
-std::vector<HWND> g_handled;
 
 std::u16string text16(const wchar_t *text)
 {
@@ -78,21 +77,6 @@ void answer(Dialogs &d, HWND window)
     } else {
         d.boxes.push_back(readBox(window));
         PostMessageW(window, WM_COMMAND, IDOK, 0);
-    }
-}
-
-// Answers each dialog, box and menu of this thread once, from a timer, which their own
-// modal loops dispatch.
-void CALLBACK answerDialogs(HWND, UINT, UINT_PTR, DWORD)
-{
-    for (HWND window : threadWindows()) {
-        const std::string kind = className(window);
-        if ((kind == "#32770" || kind == "#32768") && IsWindowVisible(window) &&
-            IsWindowEnabled(window) && g_dialogs &&
-            std::find(g_handled.begin(), g_handled.end(), window) == g_handled.end()) {
-            g_handled.push_back(window);
-            answer(*g_dialogs, window);
-        }
     }
 }
 
@@ -181,14 +165,12 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        KillTimer(nullptr, m_answering);
-        m_answering = SetTimer(nullptr, 0, 10, answerDialogs);
-        g_handled.clear();
         g_dialogs = &m_dialogs;
+        g_answer = [](HWND window) { answer(*g_dialogs, window); };
     }
     void TearDown() override
     {
-        g_dialogs = nullptr;
+        g_answer = answerWithOk;
         WindowTest::TearDown();
     }
     // A fresh window after a press of `inputs`, the imposition panel in front.
@@ -197,8 +179,7 @@ protected:
         TearDown();
         SetUp();
         m_dialogs = {};
-        if (!inputs.empty())
-            press(inputs);
+        press(inputs);
     }
     void press(const std::vector<test::Entry> &inputs)
     {
@@ -217,7 +198,7 @@ protected:
     {
         m_dialogs.menu.clear();
         m_dialogs.menuKey = key;
-        HWND diagram = control(0, "drawpic");
+        HWND diagram = find("drawpic");
         RECT r;
         GetWindowRect(diagram, &r);
         SendMessageW(diagram, WM_CONTEXTMENU, WPARAM(diagram), MAKELPARAM(r.left + 5, r.top + 5));
@@ -231,7 +212,7 @@ protected:
             TTTOOLINFOW tool{};
             tool.cbSize = TTTOOLINFOW_V2_SIZE;
             tool.hwnd = panel(0);
-            tool.uId = UINT_PTR(control(0, "drawpic"));
+            tool.uId = UINT_PTR(find("drawpic"));
             tool.lpszText = tip;
             if (className(tips) == "tooltips_class32")
                 SendMessageW(tips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
@@ -271,7 +252,7 @@ TEST_F(DocumentTest, CommandsReachTheDriver)
     focus("Text4");
     key({test::Key::Code::Character, u'C', true, true});
     EXPECT_EQ(clipboardText(), c.jobLine);
-    SendMessageW(control(0, "Text6"), EM_SETSEL, 0, -1);
+    SendMessageW(find("Text6"), EM_SETSEL, 0, -1);
     focus("Text6");
     key({test::Key::Code::Character, u'C', false, true});
     EXPECT_EQ(clipboardText(), u"210");

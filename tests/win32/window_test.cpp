@@ -37,7 +37,8 @@ void GeometryTest::expectGeometry(int dpi)
         EXPECT_TRUE(EqualRect(&frame, &display)) << tab;
         for (const ControlRow &row :
              m_window->driver().window().tabs[std::size_t(tab)].panel->controls) {
-            HWND w = control(tab, row.name);
+            // Found by the ID its name gives it.
+            HWND w = GetDlgItem(panel(tab), controlId(row.name));
             const RECT want = pixelRect(row.rect, dpi);
             const RECT got = placeOf(w);
             EXPECT_TRUE(got.left == want.left && got.top == want.top) << row.name;
@@ -66,7 +67,7 @@ TEST_F(GeometryTest, GeometryAt96And144Dpi)
     expectGeometry(m_window->dpi());
     // Moved to a monitor of the other DPI: laid out again from the twips.
     const int other = m_window->dpi() == 144 ? 96 : 144;
-    moveToDpi(other);
+    moveToDpi(other, m_window.get());
     ASSERT_EQ(m_window->dpi(), other);
     expectGeometry(other);
 }

@@ -89,38 +89,53 @@ inline test::SeenBox readBox(HWND box)
 inline std::vector<test::SeenBox> *g_seen = nullptr;
 inline std::vector<HWND> g_answered;
 
-// Reads and answers with OK every error box of this thread; runs from a timer, which the
-// box's own modal loop dispatches.
+// An error box read and answered with OK.
+inline void answerWithOk(HWND box)
+{
+    if (className(box) != "#32770")
+        return;
+    if (g_seen)
+        g_seen->push_back(readBox(box));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+// How a test answers the boxes, dialogs and menus of this thread.
+inline void (*g_answer)(HWND window) = answerWithOk;
+
+// Answers each box, dialog and menu of this thread once; runs from a timer, which their own
+// modal loops dispatch.
 inline void CALLBACK answerBoxes(HWND, UINT, UINT_PTR, DWORD)
 {
-    for (HWND box : threadWindows()) {
-        if (className(box) != "#32770" || !IsWindowVisible(box) ||
-            std::find(g_answered.begin(), g_answered.end(), box) != g_answered.end())
-            continue;
-        g_answered.push_back(box);
-        if (g_seen)
-            g_seen->push_back(readBox(box));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (HWND window : threadWindows()) {
+        const std::string kind = className(window);
+        if ((kind == "#32770" || kind == "#32768") && IsWindowVisible(window) &&
+            IsWindowEnabled(window) &&
+            std::find(g_answered.begin(), g_answered.end(), window) == g_answered.end()) {
+            g_answered.push_back(window);
+            g_answer(window);
+        }
     }
 }
 
-// What a screen reader asks of a window: its name or its description.
-inline std::u16string heardOf(HWND window, bool description)
+// What a screen reader hears of a window.
+inline test::Spoken heardOf(HWND window)
 {
     IAccessible *object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), IID_IAccessible,
                                           reinterpret_cast<void **>(&object))))
-        return u"(no accessible object)";
+        return {{u"(no accessible object)"}, {}};
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    description ? object->get_accDescription(self, &text) : object->get_accName(self, &text);
+    BSTR name = nullptr, description = nullptr;
+    object->get_accName(self, &name);
+    object->get_accDescription(self, &description);
     object->Release();
-    std::u16string out =
-        text ? std::u16string(reinterpret_cast<const char16_t *>(text)) : std::u16string();
-    SysFreeString(text);
-    return out;
+    const auto text = [](BSTR held) {
+        const std::u16string out = held ? reinterpret_cast<const char16_t *>(held) : u"";
+        SysFreeString(held);
+        return out;
+    };
+    return {{text(name)}, text(description)};
 }
 
 // What `window` shows on the screen, `width` by `height` pixels from its top left corner.
@@ -177,13 +192,6 @@ protected:
     }
 
     HWND panel(int tab) const { return m_window->panel(tab); }
-    // The control `name` of panel `tab` by the ID its name gives it.
-    HWND control(int tab, ControlName name) const
-    {
-        HWND found = GetDlgItem(panel(tab), controlId(name));
-        EXPECT_TRUE(found) << name;
-        return found;
-    }
     TopLevelWindow *windowFor(const WindowDescription &window) const
     {
         return &window == &mainWindow ? m_window.get() : m_window->opened(window);
@@ -196,11 +204,10 @@ protected:
         const TopLevelWindow *window = windowFor(test::windowOf(name));
         return window ? window->control(name) : nullptr;
     }
-    // Moved to a monitor of `dpi`, the window's (or `window`'s) client area keeping its size in
-    // twips; the system suggests the new outer rectangle, and here the frame stays as it was.
-    void moveToDpi(int dpi, TopLevelWindow *window = nullptr)
+    // Moved to a monitor of `dpi`, the window's client area keeping its size in twips; the
+    // system suggests the new outer rectangle, and here the frame stays as it was.
+    void moveToDpi(int dpi, TopLevelWindow *window)
     {
-        window = window ? window : m_window.get();
         const WindowDescription &description = window->driver().window();
         RECT outer;
         RECT client;
@@ -235,23 +242,21 @@ protected:
         SetForegroundWindow(GetAncestor(control, GA_ROOT));
         pump();
     }
-    // A click on the middle of tab `index`, as the mouse gives it.
-    void clickTab(int index) override
+    // A tab clicked in its middle, as the mouse gives it.
+    void clickAt(ControlName name, int tab) override
     {
-        activate(m_window->handle());
-        RECT tab;
-        SendMessageW(m_window->tabStrip(), TCM_GETITEMRECT, WPARAM(index),
-                     reinterpret_cast<LPARAM>(&tab));
-        const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+        const HWND w = find(name);
+        activate(w);
+        RECT r;
+        SendMessageW(m_window->tabStrip(), TCM_GETITEMRECT, WPARAM(tab),
+                     reinterpret_cast<LPARAM>(&r));
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         act([&] {
-            SendMessageW(m_window->tabStrip(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-            SendMessageW(m_window->tabStrip(), WM_LBUTTONUP, 0, at);
+            if (w != m_window->tabStrip())
+                return void(SendMessageW(w, BM_CLICK, 0, 0));
+            SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageW(w, WM_LBUTTONUP, 0, at);
         });
-    }
-    void click(ControlName name) override
-    {
-        activate(find(name));
-        act([&] { SendMessageW(find(name), BM_CLICK, 0, 0); });
     }
     void focus(ControlName name) override
     {
@@ -343,8 +348,7 @@ protected:
         test::Shown shown{windowText(w), GetScrollPos(w, SB_CTL), bool(IsWindowEnabled(w)), {}, 0};
         if (kind != ControlKind::VScrollBar)
             shown.value = SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        DWORD from = 0;
-        DWORD to = 0;
+        DWORD from = 0, to = 0;
         SendMessageW(w, kind == ControlKind::TextBox ? EM_GETSEL : CB_GETEDITSEL,
                      reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
         if (from <= to && to <= shown.text.size())
@@ -359,10 +363,10 @@ protected:
         for (const WindowDescription *window : {&mainWindow, &plannerWindow})
             for (const Tab &tab : window->tabs)
                 for (const ControlRow &row : tab.panel->controls)
-                    if (const HWND at = focus ? find(row.name) : nullptr;
-                        at && (at == focus || IsChild(at, focus)))
+                    if (const HWND at = find(row.name);
+                        focus && at && (at == focus || IsChild(at, focus)))
                         return std::string(row.name);
-        return focus && focus == m_window->tabStrip() ? std::string(mainWindow.tabStrip) : "";
+        return focus && focus == m_window->tabStrip() ? "TabStrip1" : "";
     }
     // The panel on top of the others.
     int frontPanel() override
@@ -380,10 +384,7 @@ protected:
                 return false;
         return true;
     }
-    test::Spoken heard(ControlName name) override
-    {
-        return {{heardOf(find(name), false)}, heardOf(find(name), true)};
-    }
+    test::Spoken heard(ControlName name) override { return heardOf(find(name)); }
     std::uint32_t colour(const Colour &colour) override
     {
         return pixelOf(colourOf(colour, COLOR_WINDOW));

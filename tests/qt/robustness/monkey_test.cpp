@@ -21,10 +21,6 @@ private slots:
         const std::string problem = test::runMonkey(*this, PressBudgetMs);
         QVERIFY2(problem.empty(), problem.c_str());
     }
-    void cleanupTestCase()
-    {
-        closeWindow();
-    }
 };
 
 QTEST_MAIN(MonkeyTest)
