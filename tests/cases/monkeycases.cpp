@@ -28,14 +28,10 @@ int fromEnvironment(const char *name, int otherwise)
 
 constexpr std::u16string_view None = u"—";
 
-// The planner's figures, a row for each layout: ups, utilisation, sheets, reams and weight;
-// and how it writes each column: its decimals (the reams' without trailing zeros) and unit.
-constexpr ControlName Figures[4][5] = {
-    {"Label61", "Label65", "Label71", "Label75", "Label81"},
-    {"Label62", "Label66", "Label72", "Label76", "Label82"},
-    {"Label63", "Label67", "Label73", "Label77", "Label83"},
-    {"Label64", "Label68", "Label74", "Label78", "Label84"},
-};
+// The planner's figures, a row for each layout, Label61 to Label64 its ups, then its
+// utilisation, sheets, reams and weight; and how it writes each column: its decimals (the
+// reams' without trailing zeros) and unit.
+constexpr int FirstFigures[] = {61, 65, 71, 75, 81};
 constexpr int Decimals[] = {0, 1, 0, 3, 1};
 constexpr std::u16string_view Units[] = {u"", u"%", u"", u"", u" kg"};
 
@@ -102,7 +98,7 @@ std::optional<ControlName> Monkey::act(MonkeyAction action)
             break;
         }
         const ControlName box = any(controlsOf(window, {K::TextBox, K::DropDown}));
-        const std::u16string &text = any(monkeyTexts(&window == &plannerWindow));
+        const std::u16string &text = any(monkeyTexts());
         // Typed key by key when it is short, or pasted.
         probe.enterText(box, text, pick(4) != 0 || text.size() >= 20);
         break;
@@ -178,7 +174,7 @@ std::string checkBoxes(WindowProbe &probe, std::optional<ControlName> pressed, s
 
 } // namespace
 
-const std::vector<std::u16string> &monkeyTexts(bool planner)
+const std::vector<std::u16string> &monkeyTexts()
 {
     // clang-format off
     static const std::vector<std::u16string> texts = {
@@ -195,12 +191,7 @@ const std::vector<std::u16string> &monkeyTexts(bool planner)
         std::u16string(10000, u'9'), std::u16string(10000, u'横'), u"1" + std::u16string(400, u'0'),
     };
     // clang-format on
-    static const std::vector<std::u16string> plannerTexts = [] {
-        std::vector<std::u16string> all = texts;
-        all.push_back(std::u16string(100'000, u'9'));
-        return all;
-    }();
-    return planner ? plannerTexts : texts;
+    return texts;
 }
 
 const std::vector<MonkeyAction> &monkeyActions()
@@ -267,12 +258,14 @@ std::string checkPlanner(WindowProbe &probe)
         chosen += option.value;
         // A row can be chosen where it has ups, and only there.
         if ((option.value && !option.enabled) ||
-            (status.empty() && (probe.text(Figures[row][0]) != None) != option.enabled))
+            (status.empty() &&
+             (probe.text("Label" + std::to_string(61 + row)) != None) != option.enabled))
             return std::string(PlannerOptions[row]) + (option.enabled ? " enabled" : " disabled");
         for (std::size_t column = 0; column < std::size(Units); ++column) {
-            const std::u16string shown = probe.text(Figures[row][column]);
+            const std::string label = "Label" + std::to_string(FirstFigures[column] + int(row));
+            const std::u16string shown = probe.text(label);
             if (shown != None && (!status.empty() || !writtenAs(shown, column)))
-                return std::string(Figures[row][column]) + " " + printable(shown);
+                return label + " " + printable(shown);
         }
     }
     if (chosen != (status.empty() ? 1 : 0))
@@ -284,17 +277,27 @@ std::string runMonkey(WindowProbe &probe, std::int64_t pressBudgetMs)
 {
     using Clock = std::chrono::steady_clock;
     const std::uint32_t seed = monkeySeed();
-    const bool verbose = std::getenv("KORVANE_MONKEY_VERBOSE");
     std::printf("monkey seed %u\n", unsigned(seed));
     Monkey monkey{probe, std::mt19937(seed)};
     for (const Entry &size : goodPress(0).inputs)
         probe.paste(size.control, size.text);
-    for (int step = 0; step < monkeyLength(); ++step) {
-        const MonkeyAction action = monkey.any(monkeyActions());
-        if (verbose)
-            std::printf("%d: action %d\n", step, int(action));
+    // First each input of the planner is given each kind of hostile text, typed or, when
+    // long, pasted, and then a good one; then come the random actions.
+    std::vector<Entry> sweep;
+    for (ControlName input : controlsOf(plannerWindow, {ControlKind::TextBox}))
+        for (const std::u16string &text :
+             {std::u16string(u"\u0001\u0002\u0003"), std::u16string(100'000, u'9'),
+              std::u16string(u"1e400"), std::u16string(u"１２．５"), std::u16string(u"12")})
+            sweep.push_back({input, text});
+    probe.clickTab(0);
+    probe.run("openPlanner");
+    for (int step = 0; step < int(sweep.size()) + monkeyLength(); ++step) {
         const Clock::time_point start = Clock::now();
-        const std::optional<ControlName> pressed = monkey.act(action);
+        std::optional<ControlName> pressed;
+        if (const std::size_t at = std::size_t(step); at < sweep.size())
+            probe.enterText(sweep[at].control, sweep[at].text, sweep[at].text.size() >= 20);
+        else
+            pressed = monkey.act(monkey.any(monkeyActions()));
         const auto took =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         std::string problem = checkBoxes(probe, pressed, took, pressBudgetMs);

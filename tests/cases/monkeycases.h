@@ -13,9 +13,8 @@
 
 namespace korvane::test {
 
-// Texts a user might type or paste: numbers in every form, hostile ones included; into the
-// planner also one of 100,000 digits, which Wine's text box takes seconds to lay out.
-const std::vector<std::u16string> &monkeyTexts(bool planner = false);
+// Texts a user might type or paste: numbers in every form, hostile ones included.
+const std::vector<std::u16string> &monkeyTexts();
 
 enum class MonkeyAction
 {
