@@ -95,8 +95,8 @@ public:
     virtual void restart() = 0;
 
     // What the user does, each action run until the window has handled it; every error box
-    // it asks is answered with OK and kept for boxes().
-    // A button or an option clicked with the mouse, or the tab strip's tab `tab`.
+    // it asks is answered with OK and kept for boxes(). A click is the mouse's, on a button,
+    // an option or the tab strip's tab `tab`.
     virtual void clickAt(ControlName control, int tab) = 0;
     void click(ControlName control) { clickAt(control, 0); }
     void clickTab(int tab) { clickAt("TabStrip1", tab); }

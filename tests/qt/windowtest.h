@@ -58,8 +58,8 @@ inline std::vector<SeenBox> answeringBoxes(const std::function<void()> &action)
 }
 
 // Base of the tests that drive the real window, and that window as the shared checks probe
-// it: the main window, opened anew by restart(), and the planner opened from
-// it; controls found by their names; every error box answered.
+// it: the main window, opened anew by restart(), and the planner opened from it; controls
+// found by their names; every error box answered.
 class WindowTest : public QObject, public WindowProbe
 {
 protected:
