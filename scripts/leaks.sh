@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Runs one session of every panel under valgrind memcheck and fails if memory the program's
-# own code allocated is definitely lost. Losses wholly inside Qt, fontconfig and the other
-# system libraries are reported by valgrind too; they are not ours to fix and are ignored
-# here, but only when no frame of the loss's allocation stack belongs to this project.
+# Runs the window tests' presses of every panel, scroll bar moves and planner rows
+# (tests/qt/parity_test.cpp, a fresh window each) under valgrind memcheck and fails if memory
+# the program's own code allocated is definitely lost. Losses wholly inside Qt, fontconfig
+# and the other system libraries are reported by valgrind too; they are not ours to fix and
+# are ignored here, but only when no frame of the loss's allocation stack belongs to this
+# project.
 # Usage: scripts/leaks.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-binary="$build/tests/qt/robustness/qt_session_test"
+binary="$build/tests/qt/qt_parity_test"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
 QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --leak-check=full \
-    --show-leak-kinds=definite --num-callers=40 --log-file="$log" "$binary" >/dev/null
+    --show-leak-kinds=definite --num-callers=40 --log-file="$log" "$binary" \
+    parity:presses parity:scrolls parity:plannerOpensAndFollowsItsInputs >/dev/null
 
 # Each loss record runs from its "definitely lost" line to the next blank line.
 ours=$(awk -v root="$PWD" '
@@ -29,7 +32,7 @@ if [ -n "$ours" ]; then
     exit 1
 fi
 if ! grep -q "All heap blocks were freed\|definitely lost:" "$log"; then
-    echo "valgrind did not finish the session:"; tail -20 "$log"
+    echo "valgrind did not finish the run:"; tail -20 "$log"
     echo "0 passed, 1 failed"
     exit 1
 fi

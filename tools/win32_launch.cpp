@@ -36,19 +36,19 @@
 // first window even exists. The same method applies to every program compared, so the
 // comparison is fair even though the absolute numbers include Wine's process start-up.
 
+#include <windows.h>
+#include <psapi.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <psapi.h>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace {
 
-struct Options
-{
+struct Options {
     std::wstring caption = L"Korvane";
     DWORD timeoutMs = 30000;
     DWORD stayMs = 500;
@@ -59,7 +59,7 @@ struct Options
     std::vector<std::wstring> command;
 };
 
-void fail(const char *format, ...)
+void fail(const char* format, ...)
 {
     std::va_list args;
     va_start(args, format);
@@ -70,29 +70,28 @@ void fail(const char *format, ...)
     va_end(args);
 }
 
-std::string narrow(const std::wstring &text)
+std::string narrow(const std::wstring& text)
 {
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string result(size > 0 ? size - 1 : 0, '\0');
     if (size > 1)
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
     return result;
 }
 
-std::wstring windowsPath(const std::wstring &path)
+std::wstring windowsPath(const std::wstring& path)
 {
     if (path.empty() || path[0] != L'/')
         return path;
     std::wstring result = L"Z:" + path;
-    for (auto &c : result)
+    for (auto& c : result)
         if (c == L'/')
             c = L'\\';
     return result;
 }
 
 // One argument as CreateProcess's command-line parser (and the C runtime's) reads it back.
-std::wstring quoted(const std::wstring &argument)
+std::wstring quoted(const std::wstring& argument)
 {
     if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos)
         return argument;
@@ -117,9 +116,9 @@ std::wstring quoted(const std::wstring &argument)
     return result;
 }
 
-bool parseNumber(const wchar_t *text, DWORD &value)
+bool parseNumber(const wchar_t* text, DWORD& value)
 {
-    wchar_t *end = nullptr;
+    wchar_t* end = nullptr;
     const unsigned long parsed = std::wcstoul(text, &end, 10);
     if (!*text || *end || parsed > 3600000)
         return false;
@@ -127,13 +126,13 @@ bool parseNumber(const wchar_t *text, DWORD &value)
     return true;
 }
 
-bool parseSize(const wchar_t *text, int &width, int &height)
+bool parseSize(const wchar_t* text, int& width, int& height)
 {
-    wchar_t *end = nullptr;
+    wchar_t* end = nullptr;
     const long w = std::wcstol(text, &end, 10);
     if (end == text || *end != L'x')
         return false;
-    const wchar_t *second = end + 1;
+    const wchar_t* second = end + 1;
     const long h = std::wcstol(second, &end, 10);
     if (end == second || *end || w <= 0 || h <= 0 || w > 100000 || h > 100000)
         return false;
@@ -142,14 +141,14 @@ bool parseSize(const wchar_t *text, int &width, int &height)
     return true;
 }
 
-bool parseOptions(int argc, wchar_t **argv, Options &options)
+bool parseOptions(int argc, wchar_t** argv, Options& options)
 {
     int i = 1;
     for (; i < argc && argv[i][0] == L'-' && argv[i][1] == L'-'; ++i) {
         const std::wstring name = argv[i];
         if (i + 1 >= argc)
             return false;
-        const wchar_t *value = argv[++i];
+        const wchar_t* value = argv[++i];
         if (name == L"--caption")
             options.caption = value;
         else if (name == L"--timeout") {
@@ -176,29 +175,27 @@ bool parseOptions(int argc, wchar_t **argv, Options &options)
 
 // --- the resource check ------------------------------------------------------------------
 
-std::wstring versionString(const std::vector<BYTE> &block, const wchar_t *name)
+std::wstring versionString(const std::vector<BYTE>& block, const wchar_t* name)
 {
-    struct Translation
-    {
+    struct Translation {
         WORD language;
         WORD codePage;
     };
-    Translation *translations = nullptr;
+    Translation* translations = nullptr;
     UINT size = 0;
-    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                        reinterpret_cast<void **>(&translations), &size) ||
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &size) ||
         size < sizeof(Translation))
         return {};
     wchar_t path[128];
     std::swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations[0].language,
                   translations[0].codePage, name);
-    wchar_t *value = nullptr;
-    if (!VerQueryValueW(block.data(), path, reinterpret_cast<void **>(&value), &size) || !value)
+    wchar_t* value = nullptr;
+    if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &size) || !value)
         return {};
     return value;
 }
 
-int checkResources(const std::wstring &expectedVersion, const std::wstring &program)
+int checkResources(const std::wstring& expectedVersion, const std::wstring& program)
 {
     int failures = 0;
     const std::wstring path = windowsPath(program);
@@ -210,11 +207,10 @@ int checkResources(const std::wstring &expectedVersion, const std::wstring &prog
         fail("%s has no version resource", narrow(path).c_str());
         ++failures;
     } else {
-        for (const auto &[name, expected] :
-             {std::pair{L"ProductName", std::wstring(L"Korvane")},
-              std::pair{L"ProductVersion", expectedVersion},
-              std::pair{L"FileVersion", expectedVersion},
-              std::pair{L"OriginalFilename", std::wstring(L"korvane.exe")}}) {
+        for (const auto& [name, expected] : {std::pair{L"ProductName", std::wstring(L"Korvane")},
+                                             std::pair{L"ProductVersion", expectedVersion},
+                                             std::pair{L"FileVersion", expectedVersion},
+                                             std::pair{L"OriginalFilename", std::wstring(L"korvane.exe")}}) {
             const std::wstring value = versionString(block, name);
             if (value != expected) {
                 fail("version resource: %s is \"%s\", expected \"%s\"", narrow(name).c_str(),
@@ -224,61 +220,50 @@ int checkResources(const std::wstring &expectedVersion, const std::wstring &prog
         }
         const std::wstring description = versionString(block, L"FileDescription");
         if (description.find(L"印刷") == std::wstring::npos) {
-            fail("version resource: FileDescription \"%s\" lost its Chinese text",
-                 narrow(description).c_str());
+            fail("version resource: FileDescription \"%s\" lost its Chinese text", narrow(description).c_str());
             ++failures;
         }
-        VS_FIXEDFILEINFO *fixed = nullptr;
+        VS_FIXEDFILEINFO* fixed = nullptr;
         UINT fixedSize = 0;
-        if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void **>(&fixed), &fixedSize) ||
-            !fixed) {
+        if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed) {
             fail("version resource: no fixed file information");
             ++failures;
         } else {
             // The numbers must read as the text does: "1.01" is 1.1.0.0.
-            const unsigned major = HIWORD(fixed->dwFileVersionMS),
-                           minor = LOWORD(fixed->dwFileVersionMS);
+            const unsigned major = HIWORD(fixed->dwFileVersionMS), minor = LOWORD(fixed->dwFileVersionMS);
             const auto dot = expectedVersion.find(L'.');
             const unsigned expectedMajor = std::wcstoul(expectedVersion.c_str(), nullptr, 10);
             const unsigned expectedMinor =
-                dot == std::wstring::npos
-                    ? 0
-                    : std::wcstoul(expectedVersion.c_str() + dot + 1, nullptr, 10);
+                dot == std::wstring::npos ? 0 : std::wcstoul(expectedVersion.c_str() + dot + 1, nullptr, 10);
             if (major != expectedMajor || minor != expectedMinor || fixed->dwFileVersionLS != 0) {
                 fail("version resource: file version %u.%u.%u.%u, expected %u.%u.0.0", major, minor,
-                     HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS), expectedMajor,
-                     expectedMinor);
+                     HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS), expectedMajor, expectedMinor);
                 ++failures;
             }
         }
     }
 
-    HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!module) {
-        fail("cannot load %s as a resource module (error %lu)", narrow(path).c_str(),
-             GetLastError());
+        fail("cannot load %s as a resource module (error %lu)", narrow(path).c_str(), GetLastError());
         return failures + 1;
     }
     for (const int pixels : {16, 32}) {
         // LR_DEFAULTCOLOR without LR_DEFAULTSIZE: the image of exactly this size, or a
         // stretched one; the check that it is not stretched is its presence in the group.
-        HICON icon = static_cast<HICON>(
-            LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, pixels, pixels, 0));
+        HICON icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, pixels, pixels, 0));
         HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
         int id = 0;
         if (group) {
             if (HGLOBAL loaded = LoadResource(module, group))
-                id = LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(loaded)), TRUE,
-                                                 pixels, pixels, 0);
+                id = LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(loaded)), TRUE, pixels, pixels, 0);
         }
         HRSRC image = id ? FindResourceW(module, MAKEINTRESOURCEW(id), RT_ICON) : nullptr;
         bool exact = false;
         if (image) {
             if (HGLOBAL loaded = LoadResource(module, image)) {
-                const auto *header = static_cast<const BITMAPINFOHEADER *>(LockResource(loaded));
-                exact = SizeofResource(module, image) >= sizeof(BITMAPINFOHEADER) &&
-                        header->biWidth == pixels;
+                const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(loaded));
+                exact = SizeofResource(module, image) >= sizeof(BITMAPINFOHEADER) && header->biWidth == pixels;
             }
         }
         if (!icon || !exact) {
@@ -289,8 +274,7 @@ int checkResources(const std::wstring &expectedVersion, const std::wstring &prog
             DestroyIcon(icon);
     }
 
-    HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageW(module, L"PRODUCT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageW(module, L"PRODUCT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!picture) {
         fail("bitmap PRODUCT does not load (error %lu)", GetLastError());
         ++failures;
@@ -298,8 +282,8 @@ int checkResources(const std::wstring &expectedVersion, const std::wstring &prog
         DIBSECTION dib{};
         if (GetObjectW(picture, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmWidth != 120 ||
             dib.dsBm.bmHeight != 116 || dib.dsBm.bmBitsPixel != 24) {
-            fail("bitmap PRODUCT is %ldx%ld at %d bits, expected 120x116 at 24", dib.dsBm.bmWidth,
-                 dib.dsBm.bmHeight, dib.dsBm.bmBitsPixel);
+            fail("bitmap PRODUCT is %ldx%ld at %d bits, expected 120x116 at 24", dib.dsBm.bmWidth, dib.dsBm.bmHeight,
+                 dib.dsBm.bmBitsPixel);
             ++failures;
         }
         DeleteObject(picture);
@@ -307,13 +291,11 @@ int checkResources(const std::wstring &expectedVersion, const std::wstring &prog
 
     HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
     HGLOBAL manifestData = manifest ? LoadResource(module, manifest) : nullptr;
-    const std::string text =
-        manifestData ? std::string(static_cast<const char *>(LockResource(manifestData)),
-                                   SizeofResource(module, manifest))
-                     : std::string();
-    for (const char *needed :
-         {"Microsoft.Windows.Common-Controls", "PerMonitorV2", "true/pm", "asInvoker",
-          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
+    const std::string text = manifestData ? std::string(static_cast<const char*>(LockResource(manifestData)),
+                                                        SizeofResource(module, manifest))
+                                          : std::string();
+    for (const char* needed : {"Microsoft.Windows.Common-Controls", "PerMonitorV2", "true/pm", "asInvoker",
+                               "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
         if (text.find(needed) == std::string::npos) {
             fail("manifest resource 1 lacks %s", needed);
             ++failures;
@@ -329,16 +311,15 @@ int checkResources(const std::wstring &expectedVersion, const std::wstring &prog
 
 // --- starting the program ----------------------------------------------------------------
 
-struct Search
-{
+struct Search {
     DWORD processId;
-    const std::wstring *caption;
+    const std::wstring* caption;
     HWND found;
 };
 
 BOOL CALLBACK findWindow(HWND window, LPARAM parameter)
 {
-    auto &search = *reinterpret_cast<Search *>(parameter);
+    auto& search = *reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search.processId || !IsWindowVisible(window))
@@ -355,7 +336,7 @@ BOOL CALLBACK findWindow(HWND window, LPARAM parameter)
 BOOL CALLBACK childNeedsPaint(HWND child, LPARAM parameter)
 {
     if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
-        *reinterpret_cast<bool *>(parameter) = true;
+        *reinterpret_cast<bool*>(parameter) = true;
         return FALSE;
     }
     return TRUE;
@@ -370,8 +351,7 @@ bool needsPaint(HWND window)
     return pending;
 }
 
-class Clock
-{
+class Clock {
 public:
     Clock()
     {
@@ -382,8 +362,7 @@ public:
     {
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
-        return static_cast<double>(now.QuadPart - start_.QuadPart) * 1000.0 /
-               static_cast<double>(frequency_.QuadPart);
+        return static_cast<double>(now.QuadPart - start_.QuadPart) * 1000.0 / static_cast<double>(frequency_.QuadPart);
     }
 
 private:
@@ -393,9 +372,9 @@ private:
 
 int windowDpi(HWND window)
 {
-    using GetDpiForWindowFn = UINT(WINAPI *)(HWND);
-    const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void *>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow)
         return static_cast<int>(getDpiForWindow(window));
     HDC screen = GetDC(nullptr);
@@ -404,7 +383,7 @@ int windowDpi(HWND window)
     return dpi;
 }
 
-int launch(const Options &options)
+int launch(const Options& options)
 {
     const std::wstring program = windowsPath(options.command[0]);
     std::wstring commandLine = quoted(program);
@@ -430,7 +409,7 @@ int launch(const Options &options)
         CloseHandle(process.hProcess);
         return status;
     };
-    const auto endedEarly = [&](const char *when) {
+    const auto endedEarly = [&](const char* when) {
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
         fail("%s ended %s, exit code %lu", narrow(program).c_str(), when, code);
@@ -443,12 +422,11 @@ int launch(const Options &options)
     double paintMs = 0;
     for (;;) {
         if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
-            return endedEarly(search.found ? "before its first paint"
-                                           : "before its window appeared");
+            return endedEarly(search.found ? "before its first paint" : "before its window appeared");
         if (clock.elapsedMs() > options.timeoutMs) {
             if (!search.found)
-                fail("no visible window captioned \"%s\" within %lu ms",
-                     narrow(options.caption).c_str(), options.timeoutMs);
+                fail("no visible window captioned \"%s\" within %lu ms", narrow(options.caption).c_str(),
+                     options.timeoutMs);
             else
                 fail("the window was not painted within %lu ms", options.timeoutMs);
             return abandon(1);
@@ -459,12 +437,9 @@ int launch(const Options &options)
                 windowMs = clock.elapsedMs();
         }
         if (search.found) {
-            if (IsWindow(search.found) && IsWindowVisible(search.found) &&
-                !needsPaint(search.found)) {
+            if (IsWindow(search.found) && IsWindowVisible(search.found) && !needsPaint(search.found)) {
                 const double elapsed = clock.elapsedMs();
-                const DWORD left = elapsed < options.timeoutMs
-                                       ? options.timeoutMs - static_cast<DWORD>(elapsed)
-                                       : 1;
+                const DWORD left = elapsed < options.timeoutMs ? options.timeoutMs - static_cast<DWORD>(elapsed) : 1;
                 DWORD_PTR ignored = 0;
                 if (!SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_BLOCK, left, &ignored))
                     continue; // timed out (checked above) or the window went away
@@ -500,13 +475,11 @@ int launch(const Options &options)
         const int width = MulDiv(options.clientTwipsWidth, dpi, 1440);
         const int height = MulDiv(options.clientTwipsHeight, dpi, 1440);
         if (std::abs(client.right - width) > 1 || std::abs(client.bottom - height) > 1) {
-            fail("client area %ldx%ld px at %d dpi, expected %dx%d px (%dx%d twips)", client.right,
-                 client.bottom, dpi, width, height, options.clientTwipsWidth,
-                 options.clientTwipsHeight);
+            fail("client area %ldx%ld px at %d dpi, expected %dx%d px (%dx%d twips)", client.right, client.bottom,
+                 dpi, width, height, options.clientTwipsWidth, options.clientTwipsHeight);
             ++failures;
         } else {
-            std::printf("launch: client area %ldx%ld px at %d dpi\n", client.right, client.bottom,
-                        dpi);
+            std::printf("launch: client area %ldx%ld px at %d dpi\n", client.right, client.bottom, dpi);
         }
     }
 
@@ -530,12 +503,10 @@ int launch(const Options &options)
     }
 
     const unsigned long long peakKib = haveMemory ? memory.PeakWorkingSetSize / 1024 : 0;
-    std::printf(
-        "launch: %s: window after %.1f ms, painted after %.1f ms, peak working set %llu KiB, "
-        "closed with exit code %lu\n",
-        narrow(program).c_str(), windowMs, paintMs, peakKib, exitCode);
-    std::printf("RESULT window_ms=%.1f paint_ms=%.1f peak_kib=%llu exit=%lu\n", windowMs, paintMs,
-                peakKib, exitCode);
+    std::printf("launch: %s: window after %.1f ms, painted after %.1f ms, peak working set %llu KiB, "
+                "closed with exit code %lu\n",
+                narrow(program).c_str(), windowMs, paintMs, peakKib, exitCode);
+    std::printf("RESULT window_ms=%.1f paint_ms=%.1f peak_kib=%llu exit=%lu\n", windowMs, paintMs, peakKib, exitCode);
     std::fflush(stdout);
     return failures ? 1 : 0;
 }
@@ -545,9 +516,9 @@ int launch(const Options &options)
 void becomeDpiAware()
 {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    using SetContextFn = BOOL(WINAPI *)(DPI_AWARENESS_CONTEXT);
+    using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
     if (const auto setContext = reinterpret_cast<SetContextFn>(
-            reinterpret_cast<void *>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))))
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))))
         if (setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
             return;
     SetProcessDPIAware();
@@ -555,17 +526,16 @@ void becomeDpiAware()
 
 } // namespace
 
-int wmain(int argc, wchar_t **argv)
+int wmain(int argc, wchar_t** argv)
 {
     becomeDpiAware();
     Options options;
     if (!parseOptions(argc, argv, options) ||
         (!options.checkResourcesVersion.empty() && options.command.size() != 1)) {
-        std::fputs(
-            "usage: launch.exe [--caption TEXT] [--timeout MS] [--stay MS] [--close-timeout MS]\n"
-            "                  [--client-twips WxH] PROGRAM [ARGS...]\n"
-            "       launch.exe --check-resources VERSION PROGRAM\n",
-            stderr);
+        std::fputs("usage: launch.exe [--caption TEXT] [--timeout MS] [--stay MS] [--close-timeout MS]\n"
+                   "                  [--client-twips WxH] PROGRAM [ARGS...]\n"
+                   "       launch.exe --check-resources VERSION PROGRAM\n",
+                   stderr);
         return 2;
     }
     if (!options.checkResourcesVersion.empty())

@@ -160,23 +160,42 @@ const std::vector<PlannerCase> &plannerCases()
                                         {"Text6", u"90"},
                                         {"Text7", u"54"},
                                         {"Combo3", u"自翻版"}};
+    // The quote's worked case: A4 on 正度对开, 5000 copies of 4+4 on 157 g at 7800 元 a
+    // tonne, press time 30 元, plates 100 元.
+    const std::vector<Entry> quoted = {{"Text51", u"546"},   {"Text52", u"787"},
+                                       {"Text59", u"5000"},  {"Text61", u"157"},
+                                       {"Text103", u"7800"}, {"Text106", u"30"},
+                                       {"Text107", u"100"}};
     static const std::vector<PlannerCase> cases = {
         // clang-format off
-        {"by its command, on the last plan", pressed, false, {}, -1,
+        {"by its command, on the last plan", pressed, false, {}, {},
          {{"Text51", u"889"}, {"Text52", u"1194"}, {"Text53", u"90"}, {"Text54", u"54"},
           {"Combo53", u"自翻版"}, {"Combo51", u"自定义"}, {"Label86", u""}}, 2},
-        {"by its shortcut, before any plan", {}, true, {}, -1,
+        {"by its shortcut, before any plan", {}, true, {}, {},
          {{"Text51", u"1092"}, {"Text52", u"787"}, {"Text53", u"210"}, {"Text54", u"297"},
           {"Label61", u"9"}, {"Label62", u"10"}, {"Label63", u"11"}, {"Label64", u"11"},
           {"Label85", u"已证最优"}}, 2},
         {"live as it is typed, the best row chosen", {}, true,
-         {{"Text55", u"3"}, {"Text57", u"10"}, {"Text59", u"5000"}}, 3,
+         {{"Text55", u"3"}, {"Text57", u"10"}, {"Text59", u"5000"}}, {"Option54"},
          {{"Label64", u"11"}, {"Label68", u"79.8%"}, {"Label74", u"455"}, {"Label78", u"0.91"},
           {"Label84", u"31.3 kg"}, {"Label86", u""}}, 3},
         {"a preset picked, the grain locked", {}, true,
-         {{"Combo52", u"名片 90 × 54"}, {"Combo54", u"只竖排"}}, 0,
+         {{"Combo52", u"名片 90 × 54"}, {"Combo54", u"只竖排"}}, {"Option51"},
          {{"Text53", u"90"}, {"Text54", u"54"}, {"Label61", u"—"}, {"Label63", u"—"},
           {"Label62", u"160"}, {"Label64", u"160"}}, 1},
+        {"the quote, the cheapest method named", {}, true, quoted, {},
+         {{"Label100", u"正度 787 × 1092，2 开"}, {"Label101", u"5"}, {"Label102", u"4"},
+          {"Label107", u"500"}, {"Label108", u"625"}, {"Label110", u"526.21"},
+          {"Label122", u"1566.21"}, {"Label123", u"1357.77"}, {"Label124", u"1357.77"},
+          {"Label127", u"0.2716"}, {"Label77", u"1"},
+          {"Label128", u"最省：自翻版，合计 1357.77 元，每份 0.2716 元"}, {"Label86", u""}}, 2},
+        {"a full sheet too small for the press sheet", {}, true,
+         {{"Combo101", u"自定义"}, {"Text101", u"500"}, {"Text102", u"500"}}, {},
+         {{"Label100", u"自定义 500 × 500，0 开"}, {"Label122", u"—"}, {"Label128", u"—"},
+          {"Label86", u"开版尺寸大于全张"}}, 2},
+        {"the cuts of the best row counted and shown", {}, true,
+         {{"Text55", u"3"}, {"Text57", u"10"}}, {"Option54", "Check101"},
+         {{"Label129", u"裁切 17 刀"}, {"Label86", u""}}, 3},
         // clang-format on
     };
     return cases;
@@ -188,6 +207,9 @@ const std::vector<Entry> &plannerFaults()
         {"Text51", u"0"},   {"Text52", u"5001"}, {"Text53", u"1.001"}, {"Text54", u"x"},
         {"Text55", u"21"},  {"Text56", u"-1"},   {"Text57", u"101"},   {"Text58", u"100.5"},
         {"Text59", u"0.5"}, {"Text60", u"200"},  {"Text61", u"5"},
+        {"Text101", u"0"},  {"Text102", u"5001"}, {"Text103", u"1000000.01"}, {"Text104", u"0"},
+        {"Text105", u"2.5"}, {"Text106", u"-1"}, {"Text107", u"100001"}, {"Text108", u"x"},
+        {"Text109", u"10001"},
     };
     return faults;
 }
@@ -202,6 +224,11 @@ std::u16string plannerFaultMessage(ControlName input)
         {"Text57", u"请输入咬口（0 至 100 毫米）"},      {"Text58", u"请输入边距（0 至 100 毫米）"},
         {"Text59", u"请输入印数（1 至 100000000 份）"},  {"Text60", u"请输入加放（0 至 100%）"},
         {"Text61", u"请输入克重（10 至 1000 克/平方米）"},
+        {"Text101", u"请输入全张尺寸（1 至 5000 毫米）"}, {"Text102", u"请输入全张尺寸（1 至 5000 毫米）"},
+        {"Text103", u"请输入纸价（0 至 1000000 元/吨）"},   {"Text104", u"请输入正面色数（1 至 8）"},
+        {"Text105", u"请输入背面色数（0 至 8）"},          {"Text106", u"请输入印工（0 至 100000 元）"},
+        {"Text107", u"请输入版费（0 至 100000 元）"},      {"Text108", u"请输入起印费（0 至 1000000 元）"},
+        {"Text109", u"请输入每版加放（0 至 10000 张）"},
     };
     // clang-format on
     for (const auto &[control, message] : messages)
@@ -219,6 +246,8 @@ const std::vector<PlannerPixelCase> &plannerPixelCases()
         {"as it opens at 96 dpi", {}, 96},      {"as it opens at 120 dpi", {}, 120},
         {"bleed and gaps at 96 dpi", bled, 96}, {"bleed and gaps at 144 dpi", bled, 144},
         {"tumbled at 120 dpi", tumbled, 120},
+        {"its cuts shown at 96 dpi", bled, 96, {"Option54", "Check101"}},
+        {"its cuts shown at 144 dpi", tumbled, 144, {"Option54", "Check101"}},
     };
     return cases;
 }

@@ -7,6 +7,7 @@
 
 #include "tests/cases/panelcases.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -137,17 +138,22 @@ struct DiagramCase
 };
 const std::vector<DiagramCase> &diagramCases();
 
+// The planner's options, a row of its layouts each.
+inline constexpr std::array<ControlName, 4> PlannerOptions = {"Option51", "Option52", "Option53",
+                                                              "Option54"};
+
 // The planner, opened from the imposition panel after typing `pressed` there and pressing
 // "查看拼版图" (nothing pressed when it is empty), by its menu command or by Ctrl+L; then
-// `typed` into it, each text key by key over the old one, and option `clicked` chosen (-1:
-// none). Then its controls show `shown` and option `chosen` is the chosen one.
+// `typed` into it, each text key by key over the old one, and `clicked` clicked in turn (an
+// option or a check box). Then its controls show `shown` and option `chosen` is the chosen
+// one (-1: none).
 struct PlannerCase
 {
     std::string name;
     std::vector<Entry> pressed;
     bool byShortcut;
     std::vector<Entry> typed;
-    int clicked;
+    std::vector<ControlName> clicked;
     std::vector<Entry> shown;
     int chosen;
 };
@@ -157,13 +163,14 @@ const std::vector<PlannerCase> &plannerCases();
 const std::vector<Entry> &plannerFaults();
 std::u16string plannerFaultMessage(ControlName input);
 
-// The planner's diagram at `dpi`, after `typed`: the pixels the rasteriser makes of its
-// handler's drawing.
+// The planner's diagram at `dpi`, after `typed` and `clicked`: the pixels the rasteriser
+// makes of its handler's drawing.
 struct PlannerPixelCase
 {
     std::string name;
     std::vector<Entry> typed;
     int dpi;
+    std::vector<ControlName> clicked = {};
 };
 const std::vector<PlannerPixelCase> &plannerPixelCases();
 

@@ -4,7 +4,6 @@
 #include "common/document.h"
 #include "qt/documentio.h"
 #include "tests/cases/documentcases.h"
-#include "tests/qt/errorboxwatcher.h"
 #include "tests/qt/windowtest.h"
 
 #include <QAction>
@@ -31,16 +30,16 @@ private:
     void press(const std::vector<test::Entry> &inputs)
     {
         for (const test::Entry &input : inputs)
-            enter(0, input.control, toQString(input.text));
-        test::answeringBoxes([this] { control<QPushButton>(0, "Command6")->click(); });
+            paste(input.control, input.text);
+        click("Command6");
     }
     const Document &last() { return *m_window->driver().document(0); }
     // Saves through the dialog, typing each of `typed` into one dialog in turn (an empty one
     // takes the name proposed); a question whether to replace a file is answered yes. Returns
     // the boxes seen, questions included, and counts the dialogs.
-    QList<test::SeenBox> saveAs(const QStringList &typed, int *dialogs = nullptr)
+    std::vector<test::SeenBox> saveAs(const QStringList &typed, int *dialogs = nullptr)
     {
-        QList<test::SeenBox> boxes;
+        std::vector<test::SeenBox> boxes;
         int opened = 0;
         QTimer answer;
         answer.setInterval(5);
@@ -56,8 +55,7 @@ private:
                 // Later: the dialog's own question comes while this timer's call would last.
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                boxes.append(
-                    {box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+                boxes.push_back(test::seenBox(*box));
                 QMetaObject::invokeMethod(
                     box->button(box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok),
                     "click", Qt::QueuedConnection);
@@ -71,8 +69,7 @@ private:
     }
 
 private slots:
-    void init() { QVERIFY(openWindow()); }
-    void cleanup() { closeWindow(); }
+    void init() { restart(); }
 
     void commandsActOnTheLastPlan()
     {
@@ -88,19 +85,18 @@ private slots:
             // The menu shows the shortcut; the driver takes its key.
             QVERIFY(action(c.id)->text().endsWith(QLatin1String(c.keys)));
             QVERIFY(action(c.id)->shortcut().isEmpty());
-            QVERIFY(control(0, "drawpic")->actions().contains(action(c.id)));
+            QVERIFY(control("drawpic")->actions().contains(action(c.id)));
             QVERIFY(!action(c.id)->isEnabled());
         }
         // The actions follow the driver's rules; the shortcut reaches them from the window.
         const test::DocumentCase &first = test::documentCases().front();
         press(first.inputs);
         QVERIFY(action("copyDiagram")->isEnabled());
-        QCOMPARE(control(0, "drawpic")->toolTip(), toQString(first.jobLine));
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QTest::keyClick(m_window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(control("drawpic")->toolTip(), toQString(first.jobLine));
+        focus("Text4");
+        key({test::Key::Code::Character, u'C', true, true});
         QCOMPARE(QGuiApplication::clipboard()->text(), toQString(first.jobLine));
-        tabs()->setCurrentIndex(2);
+        clickTab(2);
         QVERIFY(!action("copyDiagram")->isEnabled());
     }
 
@@ -137,16 +133,15 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         press(test::documentCases().front().inputs);
         const QString png = folder + QStringLiteral("/拼版图.png");
-        QVERIFY(saveAs({png}).isEmpty());
+        QVERIFY(saveAs({png}).empty());
         QCOMPARE(QImage(png).size(), renderPicture(last(), mainWindow.font).size());
-        QVERIFY(saveAs({folder + QStringLiteral("/拼版图.svg")}).isEmpty());
+        QVERIFY(saveAs({folder + QStringLiteral("/拼版图.svg")}).empty());
         QFile svg(folder + QStringLiteral("/拼版图.svg"));
         QVERIFY(svg.open(QIODevice::ReadOnly));
         QCOMPARE(svg.readAll().toStdString(), toSvg(last(), mainWindow.font.face));
         // Saved again over the picture: the dialog asks first, and the file is replaced.
         press(test::documentCases()[3].inputs);
-        const QList<test::SeenBox> asked = saveAs({png});
-        QCOMPARE(asked.size(), 1);
+        QCOMPARE(saveAs({png}).size(), 1u);
         QCOMPARE(QImage(png).size(), renderPicture(last(), mainWindow.font).size());
         // "a.txt" with PNG chosen is a.txt.png: where that file exists, the dialog is shown
         // again for it, and asks, before it is replaced.
@@ -154,7 +149,7 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
         int dialogs = 0;
-        QCOMPARE(saveAs({folder + QStringLiteral("/a.txt"), {}}, &dialogs).size(), 1);
+        QCOMPARE(saveAs({folder + QStringLiteral("/a.txt"), {}}, &dialogs).size(), 1u);
         QCOMPARE(dialogs, 2);
         QCOMPARE(QImage(old.fileName()).size(), renderPicture(last(), mainWindow.font).size());
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
@@ -176,14 +171,13 @@ private slots:
         // A read-only folder, and a folder that is a file.
         for (const QString &path : {locked + QStringLiteral("/拼版图.png"),
                                     plain.fileName() + QStringLiteral("/拼版图.svg")}) {
-            const QList<test::SeenBox> boxes = saveAs({path});
-            QCOMPARE(boxes.size(), 1);
-            QCOMPARE(boxes[0].title, toQString(ErrorTitle));
-            QCOMPARE(boxes[0].icon, QMessageBox::Critical);
-            QCOMPARE(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-            QVERIFY2(boxes[0].text.startsWith(QStringLiteral("无法保存文件：") + path + '\n'),
-                     qPrintable(boxes[0].text));
-            QVERIFY(boxes[0].text.size() > QStringLiteral("无法保存文件：\n").size() + path.size());
+            const std::vector<test::SeenBox> boxes = saveAs({path});
+            QCOMPARE(boxes.size(), 1u);
+            QVERIFY(boxes[0].title == ErrorTitle && boxes[0].stopAndOk);
+            const QString text = toQString(boxes[0].text);
+            QVERIFY2(text.startsWith(QStringLiteral("无法保存文件：") + path + '\n'),
+                     qPrintable(text));
+            QVERIFY(text.size() > QStringLiteral("无法保存文件：\n").size() + path.size());
         }
         QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden).size(), 0);
         QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

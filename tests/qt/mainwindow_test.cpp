@@ -11,8 +11,7 @@ class MainWindowTest : public test::WindowTest
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(openWindow()); }
-    void cleanup() { closeWindow(); }
+    void init() { restart(); }
 
     void hasTheDesignedWindow()
     {
@@ -49,6 +48,18 @@ private slots:
             QVERIFY(m_window->panel(i)->isVisible());
         }
         QCOMPARE(frontPanel(), 0);
+    }
+
+    void controlsStandAtTheirTwips()
+    {
+        for (const Tab &tab : mainWindow.tabs) {
+            for (const ControlRow &row : tab.panel->controls) {
+                const QRect at = control(row.name)->geometry();
+                QVERIFY2(at.topLeft() == toQRect(row.rect).topLeft(), row.name.data());
+                if (row.kind != ControlKind::AutoLabel && row.kind != ControlKind::Diagram)
+                    QVERIFY2(at.size() == toQRect(row.rect).size(), row.name.data());
+            }
+        }
     }
 
     void resizingMovesNothing()

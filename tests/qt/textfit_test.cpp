@@ -15,12 +15,8 @@ class TextFitTest : public test::WindowTest
 {
     Q_OBJECT
 
-private:
-    void press(int panel, const char *name) { control<QPushButton>(panel, name)->click(); }
-
 private slots:
-    void init() { QVERIFY(openWindow()); }
-    void cleanup() { closeWindow(); }
+    void init() { restart(); }
 
     void everyTextFits()
     {
@@ -29,15 +25,15 @@ private slots:
             QCOMPARE(window.devicePixelRatioF(), 2.0);
 
         // Typical inputs and the results they give, including a 15-digit one.
-        enter(0, "Text4", "1092");
-        enter(0, "Text5", "787");
-        enter(0, "Text6", "210");
-        enter(0, "Text7", "297");
-        enter(0, "Combo2", "横竖混排");
-        press(0, "Command6");
-        press(1, "Command1");
-        enter(2, "Text2", "100.5");
-        press(2, "Command2");
+        paste("Text4", u"1092");
+        paste("Text5", u"787");
+        paste("Text6", u"210");
+        paste("Text7", u"297");
+        paste("Combo2", u"横竖混排");
+        click("Command6");
+        click("Command1");
+        paste("Text2", u"100.5");
+        click("Command2");
 
         // A label that sizes itself does so once its panel has shown: every tab in turn.
         auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabStrip1"));

@@ -32,11 +32,10 @@ struct Dialogs
     int types = 0;
     int questions = 0; // overwrite questions, answered Yes
     int printDialogs = 0;
-    std::vector<SeenBox> boxes;
+    std::vector<test::SeenBox> boxes;
     std::vector<std::pair<std::u16string, bool>> menu; // each item, and whether enabled
 };
 Dialogs *g_dialogs = nullptr;
-std::vector<HWND> g_handled;
 
 std::u16string text16(const wchar_t *text)
 {
@@ -79,25 +78,6 @@ void answer(Dialogs &d, HWND window)
         d.boxes.push_back(readBox(window));
         PostMessageW(window, WM_COMMAND, IDOK, 0);
     }
-}
-
-// Answers each dialog, box and menu of this thread once, from a timer, which their own
-// modal loops dispatch.
-void CALLBACK answerDialogs(HWND, UINT, UINT_PTR, DWORD)
-{
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            const std::string kind = className(window);
-            if ((kind == "#32770" || kind == "#32768") && IsWindowVisible(window) &&
-                IsWindowEnabled(window) && g_dialogs &&
-                std::find(g_handled.begin(), g_handled.end(), window) == g_handled.end()) {
-                g_handled.push_back(window);
-                answer(*g_dialogs, window);
-            }
-            return TRUE;
-        },
-        0);
 }
 
 void writeFile(const std::wstring &path, const std::string &bytes)
@@ -185,14 +165,12 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        KillTimer(nullptr, m_answering);
-        m_answering = SetTimer(nullptr, 0, 10, answerDialogs);
-        g_handled.clear();
         g_dialogs = &m_dialogs;
+        g_answer = [](HWND window) { answer(*g_dialogs, window); };
     }
     void TearDown() override
     {
-        g_dialogs = nullptr;
+        g_answer = answerWithOk;
         WindowTest::TearDown();
     }
     // A fresh window after a press of `inputs`, the imposition panel in front.
@@ -201,15 +179,13 @@ protected:
         TearDown();
         SetUp();
         m_dialogs = {};
-        if (!inputs.empty())
-            press(inputs);
+        press(inputs);
     }
     void press(const std::vector<test::Entry> &inputs)
     {
         for (const test::Entry &input : inputs)
-            enter(0, input);
-        SendMessageW(control(0, "Command6"), BM_CLICK, 0, 0);
-        pump();
+            paste(input.control, input.text);
+        click("Command6");
     }
     const Document *document() const { return m_window->driver().document(0); }
     void command(int number)
@@ -222,7 +198,7 @@ protected:
     {
         m_dialogs.menu.clear();
         m_dialogs.menuKey = key;
-        HWND diagram = control(0, "drawpic");
+        HWND diagram = find("drawpic");
         RECT r;
         GetWindowRect(diagram, &r);
         SendMessageW(diagram, WM_CONTEXTMENU, WPARAM(diagram), MAKELPARAM(r.left + 5, r.top + 5));
@@ -230,24 +206,19 @@ protected:
     }
     std::u16string toolTip()
     {
-        std::pair<DocumentTest *, std::u16string> search{this, {}};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND tips, LPARAM data) -> BOOL {
-                auto &[test, text] = *reinterpret_cast<decltype(search) *>(data);
-                wchar_t tip[512] = {};
-                TTTOOLINFOW tool{};
-                tool.cbSize = TTTOOLINFOW_V2_SIZE;
-                tool.hwnd = test->panel(0);
-                tool.uId = UINT_PTR(test->control(0, "drawpic"));
-                tool.lpszText = tip;
-                if (className(tips) == "tooltips_class32")
-                    SendMessageW(tips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
-                text += text16(tip);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.second;
+        std::u16string text;
+        for (HWND tips : threadWindows()) {
+            wchar_t tip[512] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            tool.hwnd = panel(0);
+            tool.uId = UINT_PTR(find("drawpic"));
+            tool.lpszText = tip;
+            if (className(tips) == "tooltips_class32")
+                SendMessageW(tips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+            text += text16(tip);
+        }
+        return text;
     }
 
     Dialogs m_dialogs;
@@ -278,10 +249,12 @@ TEST_F(DocumentTest, CommandsReachTheDriver)
     EXPECT_EQ(clipboardText(), c.jobLine);
     // The shortcut through the message loop; Ctrl+C is a text box's own.
     putOnClipboard(Sentinel);
-    key(control(0, "Text4"), true, true, 'C');
+    focus("Text4");
+    key({test::Key::Code::Character, u'C', true, true});
     EXPECT_EQ(clipboardText(), c.jobLine);
-    SendMessageW(control(0, "Text6"), EM_SETSEL, 0, -1);
-    key(control(0, "Text6"), true, false, 'C');
+    SendMessageW(find("Text6"), EM_SETSEL, 0, -1);
+    focus("Text6");
+    key({test::Key::Code::Character, u'C', false, true});
     EXPECT_EQ(clipboardText(), u"210");
     // The menu's access key S asks where to save.
     rightClickDiagram(L's');
@@ -438,7 +411,7 @@ TEST_F(DocumentTest, SavesWholeFilesThroughTheDialog)
             ASSERT_EQ(m_dialogs.boxes.size(), 1u);
             const std::u16string prefix = saveFailure(text16(folder.at(c.existing).c_str()), u"");
             EXPECT_EQ(m_dialogs.boxes[0].title, ErrorTitle);
-            EXPECT_TRUE(m_dialogs.boxes[0].stopIcon);
+            EXPECT_TRUE(m_dialogs.boxes[0].stopAndOk);
             EXPECT_EQ(m_dialogs.boxes[0].text.find(prefix), 0u);
             EXPECT_GT(m_dialogs.boxes[0].text.size(), prefix.size()); // the system's reason
             EXPECT_EQ(folder.read(c.existing), "old");
