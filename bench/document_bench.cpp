@@ -58,7 +58,7 @@ void BM_Save(benchmark::State &state)
     const QString path = folder.filePath(QStringLiteral("plan.") + extensions[state.range(1)]);
     QtDocumentIo io(nullptr, mainWindow);
     for (auto _ : state)
-        if (const auto reason = io.write(document, toU16(path), format))
+        if (const auto reason = io.write(document, toU16(path), format)->failure)
             state.SkipWithError(qPrintable(toQString(*reason)));
     state.counters["kB"] = double(QFileInfo(path).size()) / 1000;
 }

@@ -138,7 +138,7 @@ void Driver::activated(ControlRef control)
 
 void Driver::runEventsOf(ControlRef control)
 {
-    if (m_busy)
+    if (m_busy || waiting())
         return;
     for (const Event &event : m_window.tabs[std::size_t(control.panel)].panel->events) {
         if (event.source != control.control)
@@ -150,7 +150,7 @@ void Driver::runEventsOf(ControlRef control)
 
 void Driver::tabSelected(int tab)
 {
-    if (tab == m_front || tab < 0 || std::size_t(tab) >= m_window.tabs.size())
+    if (waiting() || tab == m_front || tab < 0 || std::size_t(tab) >= m_window.tabs.size())
         return;
     bringToFront(tab);
     // The panel behind keeps its controls, but not the focus: what is typed next must not go
@@ -167,7 +167,7 @@ void Driver::setFocus(ControlRef control, bool byTab, bool selectAll)
 void Driver::windowActivated(bool active)
 {
     // While a box or dialog of the driver's is open, the focus is theirs.
-    if (m_busy)
+    if (m_busy || waiting())
         return;
     if (!active)
         m_lastFocus = m_frontEnd.focus().value_or(m_lastFocus.value_or(ControlRef{}));
@@ -197,6 +197,9 @@ void Driver::bringToFront(int panel)
 
 bool Driver::keyPressed(const KeyPress &key)
 {
+    // A key of the box or dialog open, for it alone.
+    if (waiting())
+        return false;
     if (key.key == KeyPress::Key::Tab && !key.control && !key.alt) {
         moveFocus(key.shift);
         return true;
@@ -272,8 +275,10 @@ void Driver::apply(int panel, const Outcome &outcome)
         // The box over the panel that holds the bad input, which then takes what is typed.
         if (panel != m_front)
             bringToFront(panel);
-        m_frontEnd.showError(refusal->message);
-        setFocus({panel, refusal->focus}, false, false);
+        ask([&] { return m_frontEnd.showError(refusal->message); },
+            [this, to = ControlRef{panel, refusal->focus}](const Answer &) {
+                setFocus(to, false, false);
+            });
         return;
     }
     const Update &update = std::get<Update>(outcome);
@@ -349,7 +354,7 @@ std::vector<CommandEntry> Driver::menu(ControlRef control) const
 
 void Driver::run(int panel, std::size_t index)
 {
-    if (m_busy || panel < 0 || std::size_t(panel) >= m_window.tabs.size())
+    if (m_busy || waiting() || panel < 0 || std::size_t(panel) >= m_window.tabs.size())
         return;
     const auto &commands = m_window.tabs[std::size_t(panel)].panel->commands;
     if (index >= commands.size())
@@ -363,17 +368,46 @@ void Driver::run(int panel, std::size_t index)
     const CommandRequest request = command.handle(last, readings(panel, command.reads));
     std::visit(Overloaded{
                    [this](const CopyRequest &copy) {
-                       if (const auto reason = m_io.copy(copy.document))
-                           m_frontEnd.showError(copyFailure(*reason));
+                       ask([&] { return m_io.copy(copy.document); },
+                           [this](const Answer &answer) {
+                               if (answer.failure)
+                                   fail(copyFailure(*answer.failure));
+                           });
                    },
                    [this](const SaveRequest &request) { save(request); },
                    [this](const PrintRequest &print) {
-                       if (const auto reason = m_io.print(print.document, print.document.fileStem))
-                           m_frontEnd.showError(printFailure(*reason));
+                       ask([&] { return m_io.print(print.document, print.document.fileStem); },
+                           [this](const Answer &answer) {
+                               if (answer.failure)
+                                   fail(printFailure(*answer.failure));
+                           });
                    },
                    [this](const OpenRequest &request) { open(request); },
                },
                request);
+}
+
+template <typename Request>
+void Driver::ask(Request &&request, std::function<void(const Answer &)> then)
+{
+    // Kept first: a front end may answer before the request returns.
+    m_then = then ? std::move(then) : [](const Answer &) {};
+    if (const Answered now = request())
+        answer(*now);
+}
+
+void Driver::answer(const Answer &answer)
+{
+    if (!m_then)
+        return;
+    const auto then = std::exchange(m_then, {});
+    Busy busy(m_busy);
+    then(answer);
+}
+
+void Driver::fail(std::u16string message)
+{
+    ask([&] { return m_frontEnd.showError(message); });
 }
 
 void Driver::save(const SaveRequest &request)
@@ -392,25 +426,33 @@ void Driver::save(const SaveRequest &request)
         }
     }
     // First the type of the name proposed.
-    const auto indexOf = [&](const FileType *type) {
-        return std::size_t(type - dialog.types.data());
-    };
-    dialog.type = indexOf(savePath(dialog.fileName, dialog.types, dialog.types.front()).type);
-    while (const auto choice = m_io.askSaveName(dialog)) {
-        const SavePath target =
-            savePath(choice->path, dialog.types,
-                     dialog.types[std::min(choice->type, dialog.types.size() - 1)]);
-        // The dialog asked about the name it returned, not about one with an extension added:
-        // such a file is not replaced unasked, but offered again for the dialog to ask.
-        if (target.path != choice->path && m_io.exists(target.path)) {
-            dialog.fileName = target.path;
-            dialog.type = indexOf(target.type);
-            continue;
-        }
-        if (const auto reason = m_io.write(request.document, target.path, target.type->format))
-            m_frontEnd.showError(saveFailure(target.path, *reason));
-        return;
-    }
+    dialog.type = std::size_t(savePath(dialog.fileName, dialog.types, dialog.types.front()).type -
+                              dialog.types.data());
+    askSaveName(request.document, std::move(dialog));
+}
+
+void Driver::askSaveName(Document document, SaveDialog dialog)
+{
+    ask([&] { return m_io.askSaveName(dialog); },
+        [this, document = std::move(document), dialog](const Answer &answer) mutable {
+            if (!answer.choice)
+                return;
+            const SavePath target =
+                savePath(answer.choice->path, dialog.types,
+                         dialog.types[std::min(answer.choice->type, dialog.types.size() - 1)]);
+            // The dialog asked about the name it gave, not about one with an extension added:
+            // such a file is not replaced unasked, but offered again for the dialog to ask.
+            if (target.path != answer.choice->path && m_io.exists(target.path)) {
+                dialog.fileName = target.path;
+                dialog.type = std::size_t(target.type - dialog.types.data());
+                return askSaveName(std::move(document), std::move(dialog));
+            }
+            ask([&] { return m_io.write(document, target.path, target.type->format); },
+                [this, path = target.path](const Answer &written) {
+                    if (written.failure)
+                        fail(saveFailure(path, *written.failure));
+                });
+        });
 }
 
 void Driver::open(const OpenRequest &request)
@@ -418,13 +460,22 @@ void Driver::open(const OpenRequest &request)
     const auto it = std::find_if(m_opened.begin(), m_opened.end(), [&](const auto &opened) {
         return opened.first == request.window;
     });
-    Driver &opened = it != m_opened.end() ? *it->second : m_frontEnd.makeWindow(*request.window);
-    if (it == m_opened.end()) {
-        opened.m_opener = this;
-        m_opened.push_back({request.window, &opened});
-    }
+    if (it != m_opened.end())
+        return show(*it->second, request.fill);
+    ask([&] { return m_frontEnd.makeWindow(*request.window); },
+        [this, window = request.window, fill = request.fill](const Answer &answer) {
+            if (!answer.opened)
+                return;
+            answer.opened->m_opener = this;
+            m_opened.push_back({window, answer.opened});
+            show(*answer.opened, fill);
+        });
+}
+
+void Driver::show(Driver &opened, std::span<const SetText> fill)
+{
     opened.m_frontEnd.showWindow(true);
-    opened.fill(request.fill);
+    opened.fill(fill);
 }
 
 void Driver::fill(std::span<const SetText> texts)

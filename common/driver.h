@@ -10,6 +10,7 @@
 #include "common/document.h"
 #include "common/rules.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -38,6 +39,20 @@ struct SaveDialog
 };
 
 class Driver;
+
+// The answer to a request of the driver's: a box closed; the name chosen in a save dialog
+// (none: cancelled); a copy, a file or a print done, or failed for the system's reason;
+// another window made and started.
+struct Answer
+{
+    std::optional<SaveChoice> choice = {};
+    std::optional<std::u16string> failure = {};
+    Driver *opened = nullptr;
+};
+// A request answered at once, or not yet: the front end then gives the answer to
+// Driver::answer when it has it, and until then the window takes no other input, as under a
+// modal box. A toolkit with modal loops answers at once.
+using Answered = std::optional<Answer>;
 
 // What a toolkit does for the driver. Controls are named by panel and name; the tab strip is
 // {NoPanel, its name}. Twips are the container's, as in the tables.
@@ -76,38 +91,39 @@ public:
     // The focus on `control`, moved there by Tab or Shift+Tab (`byTab`: a toolkit may show its
     // keyboard cues) or by the program; its whole text selected when `selectAll`.
     virtual void setFocus(ControlRef control, bool byTab, bool selectAll) = 0;
-    // The modal error box: the message, ErrorTitle, the stop icon and OK alone.
-    virtual void showError(std::u16string_view message) = 0;
+    // The modal error box: the message, ErrorTitle, the stop icon and OK alone; answered
+    // when it is closed.
+    virtual Answered showError(std::u16string_view message) = 0;
     // What Driver::commands() gives has changed: their enabled states.
     virtual void commandsChanged() = 0;
 
-    // A window of `window`, owned by this one and not yet shown: its driver, started.
-    virtual Driver &makeWindow(const WindowDescription &window) = 0;
+    // A window of `window`, owned by this one and not yet shown; answered with its driver,
+    // started.
+    virtual Answered makeWindow(const WindowDescription &window) = 0;
     // This window shown, on top and active; or hidden, keeping all it holds.
     virtual void showWindow(bool shown) = 0;
 };
 
-// How a toolkit hands a document on, for the driver: each gives the system's reason when it
-// failed.
+// How a toolkit hands a document on, for the driver: a copy, a file or a print is answered
+// with the system's reason when it failed.
 class DocumentIo
 {
 public:
     virtual ~DocumentIo() = default;
 
-    virtual std::optional<std::u16string> copy(const Document &document) = 0;
+    virtual Answered copy(const Document &document) = 0;
     virtual bool writes(FileFormat format) = 0;
     // The path of a folder of the user's; empty when the system has none.
     virtual std::u16string folder(UserFolder which) = 0;
     virtual bool exists(std::u16string_view path) = 0;
-    // The save dialog; nothing when it was cancelled. It asks itself before it returns the
+    // The save dialog, answered with the name chosen. It asks itself before it gives the
     // name of a file that exists.
-    virtual std::optional<SaveChoice> askSaveName(const SaveDialog &dialog) = 0;
+    virtual Answered askSaveName(const SaveDialog &dialog) = 0;
     // Writes the whole file or leaves whatever `path` held as it was.
-    virtual std::optional<std::u16string> write(const Document &document, std::u16string_view path,
-                                                FileFormat format) = 0;
-    // The print dialog, then the page, printed as the job `jobName`; nothing when cancelled.
-    virtual std::optional<std::u16string> print(const Document &document,
-                                                std::u16string_view jobName) = 0;
+    virtual Answered write(const Document &document, std::u16string_view path,
+                           FileFormat format) = 0;
+    // The print dialog, then the page, printed as the job `jobName`; cancelled, no failure.
+    virtual Answered print(const Document &document, std::u16string_view jobName) = 0;
     // The bytes of the settings kept under `name`; nothing when there are none or they cannot
     // be read.
     virtual std::optional<std::string> readSettings(std::string_view name) = 0;
@@ -194,6 +210,11 @@ public:
     // The controls of `texts` set, each then reporting its event as if the user had typed
     // or picked it: what an opening window is given.
     void fill(std::span<const SetText> texts);
+    // The answer to the request open now, which the driver then goes on from; nothing when
+    // none is open.
+    void answer(const Answer &answer);
+    // Whether a request is open.
+    bool waiting() const { return bool(m_then); }
 
 private:
     struct Busy;
@@ -210,8 +231,14 @@ private:
     void apply(int panel, const Outcome &outcome);
     void setCaption(ControlRef label, std::u16string_view text);
     void setText(ControlRef control, std::u16string_view text);
+    // `request` made, and `then` run with its answer, now or when it comes.
+    template <typename Request>
+    void ask(Request &&request, std::function<void(const Answer &)> then = {});
+    void fail(std::u16string message);
+    void askSaveName(Document document, SaveDialog dialog);
     void save(const SaveRequest &request);
     void open(const OpenRequest &request);
+    void show(Driver &opened, std::span<const SetText> fill);
 
     const WindowDescription &m_window;
     FrontEnd &m_frontEnd;
@@ -228,6 +255,7 @@ private:
     std::vector<SetCaption> m_notice;      // what the settings read said, shown once filled
     Driver *m_opener = nullptr;            // the window this one was opened from
     std::vector<std::pair<const WindowDescription *, Driver *>> m_opened;
+    std::function<void(const Answer &)> m_then; // what follows the request open now
 };
 
 } // namespace korvane

@@ -34,7 +34,14 @@ struct Piece
     Length width = 0, height = 0;
     std::vector<Grid> grids; // canonical
 
-    auto operator<=>(const Piece &) const = default;
+    // Written out: the standard library of the WebAssembly build has no <=> for vectors.
+    bool operator<(const Piece &other) const
+    {
+        if (width != other.width || height != other.height)
+            return std::pair(width, height) < std::pair(other.width, other.height);
+        return std::lexicographical_compare(grids.begin(), grids.end(), other.grids.begin(),
+                                            other.grids.end());
+    }
 };
 
 // A product's trimmed size and its pitch, flat or turned, as drawn.

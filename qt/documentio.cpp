@@ -80,7 +80,7 @@ QImage renderPicture(const Document &document, const Typeface &face)
     return picture;
 }
 
-std::optional<std::u16string> QtDocumentIo::copy(const Document &document)
+Answered QtDocumentIo::copy(const Document &document)
 {
     auto *data = new QMimeData;
     data->setImageData(renderPicture(document, m_description.font));
@@ -88,7 +88,7 @@ std::optional<std::u16string> QtDocumentIo::copy(const Document &document)
                   QByteArray::fromStdString(toSvg(document, m_description.font.face)));
     data->setText(toQString(documentText(document)));
     QGuiApplication::clipboard()->setMimeData(data);
-    return std::nullopt;
+    return Answer{};
 }
 
 std::u16string QtDocumentIo::folder(UserFolder which)
@@ -151,8 +151,8 @@ bool renderPage(QPagedPaintDevice &device, const Document &document, const Typef
     return painter.end();
 }
 
-std::optional<std::u16string> QtDocumentIo::write(const Document &document,
-                                                  std::u16string_view path, FileFormat format)
+Answered QtDocumentIo::write(const Document &document, std::u16string_view path,
+                             FileFormat format)
 {
     const Typeface &face = m_description.font;
     QSaveFile file(toQString(path));
@@ -178,13 +178,13 @@ std::optional<std::u16string> QtDocumentIo::write(const Document &document,
         }
     }
     if (written && file.commit())
-        return std::nullopt;
+        return Answer{};
     const QString reason = file.errorString();
     file.cancelWriting();
-    return toU16(reason);
+    return Answer{.failure = toU16(reason)};
 }
 
-std::optional<SaveChoice> QtDocumentIo::askSaveName(const SaveDialog &request)
+Answered QtDocumentIo::askSaveName(const SaveDialog &request)
 {
     speakDialogs(m_description.language);
     QFileDialog dialog(m_window, toQString(request.title), toQString(request.folder));
@@ -205,14 +205,14 @@ std::optional<SaveChoice> QtDocumentIo::askSaveName(const SaveDialog &request)
     QObject::connect(&dialog, &QFileDialog::filterSelected,
                      [&](const QString &filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return SaveChoice{
-        toU16(dialog.selectedFiles().front()),
-        std::size_t(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+        return Answer{};
+    return Answer{.choice = SaveChoice{
+                      toU16(dialog.selectedFiles().front()),
+                      std::size_t(std::max<qsizetype>(
+                          0, filters.indexOf(dialog.selectedNameFilter())))}};
 }
 
-std::optional<std::u16string> QtDocumentIo::print(const Document &document,
-                                                  std::u16string_view jobName)
+Answered QtDocumentIo::print(const Document &document, std::u16string_view jobName)
 {
     speakDialogs(m_description.language);
     QPrinter printer(QPrinter::HighResolution);
@@ -220,8 +220,8 @@ std::optional<std::u16string> QtDocumentIo::print(const Document &document,
     printer.setPageOrientation(orientationFor(document));
     QPrintDialog dialog(&printer, m_window);
     if (dialog.exec() != QDialog::Accepted || renderPage(printer, document, m_description.font))
-        return std::nullopt;
-    return toU16(qt_error_string());
+        return Answer{};
+    return Answer{.failure = toU16(qt_error_string())};
 }
 
 std::optional<std::string> QtDocumentIo::readSettings(std::string_view name)

@@ -318,9 +318,10 @@ void WindowWidget::setFocus(ControlRef control, bool byTab, bool selectAll)
         edit->selectAll();
 }
 
-void WindowWidget::showError(std::u16string_view message)
+Answered WindowWidget::showError(std::u16string_view message)
 {
     QMessageBox::critical(this, toQString(ErrorTitle), toQString(message), QMessageBox::Ok);
+    return Answer{};
 }
 
 void WindowWidget::commandsChanged()
@@ -344,9 +345,9 @@ void WindowWidget::commandsChanged()
         m_actions[i]->setEnabled(commands[i].enabled);
 }
 
-Driver &WindowWidget::makeWindow(const WindowDescription &window)
+Answered WindowWidget::makeWindow(const WindowDescription &window)
 {
-    return (new WindowWidget(window, this))->driver();
+    return Answer{.opened = &(new WindowWidget(window, this))->driver()};
 }
 
 void WindowWidget::showWindow(bool shown)

@@ -129,7 +129,7 @@ std::wstring settingsPath(std::string_view name)
 
 } // namespace
 
-std::optional<std::u16string> Win32DocumentIo::copy(const Document &document)
+Answered Win32DocumentIo::copy(const Document &document)
 {
     // Everything is made before the clipboard is opened: others wait while it is open.
     HGLOBAL text = nullptr;
@@ -165,8 +165,8 @@ std::optional<std::u16string> Win32DocumentIo::copy(const Document &document)
     if (metafile)
         DeleteEnhMetaFile(metafile);
     if (error)
-        return systemMessage(error);
-    return std::nullopt;
+        return Answer{.failure = systemMessage(error)};
+    return Answer{};
 }
 
 bool Win32DocumentIo::writes(FileFormat format)
@@ -191,11 +191,11 @@ bool Win32DocumentIo::exists(std::u16string_view path)
     return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::optional<SaveChoice> Win32DocumentIo::askSaveName(const SaveDialog &request)
+Answered Win32DocumentIo::askSaveName(const SaveDialog &request)
 {
     const CommonDialogs &dialogs = CommonDialogs::get();
     if (!dialogs.ready())
-        return std::nullopt;
+        return Answer{};
     // Each type as the dialog lists it, with its pattern.
     std::wstring filter;
     for (const FileType &type : request.types)
@@ -219,23 +219,23 @@ std::optional<SaveChoice> Win32DocumentIo::askSaveName(const SaveDialog &request
         OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     // Cancelled, or the dialog failed and said so itself.
     if (!dialogs.getSaveFileName(&dialog))
-        return std::nullopt;
-    return SaveChoice{reinterpret_cast<const char16_t *>(file.data()),
-                      std::clamp<std::size_t>(dialog.nFilterIndex, 1, request.types.size()) - 1};
+        return Answer{};
+    return Answer{.choice = SaveChoice{
+                      reinterpret_cast<const char16_t *>(file.data()),
+                      std::clamp<std::size_t>(dialog.nFilterIndex, 1, request.types.size()) - 1}};
 }
 
-std::optional<std::u16string> Win32DocumentIo::write(const Document &document,
-                                                     std::u16string_view path, FileFormat format)
+Answered Win32DocumentIo::write(const Document &document, std::u16string_view path,
+                                FileFormat format)
 {
-    return writeDocument(document, path, format, m_face);
+    return Answer{.failure = writeDocument(document, path, format, m_face)};
 }
 
-std::optional<std::u16string> Win32DocumentIo::print(const Document &document,
-                                                     std::u16string_view jobName)
+Answered Win32DocumentIo::print(const Document &document, std::u16string_view jobName)
 {
     const CommonDialogs &dialogs = CommonDialogs::get();
     if (!dialogs.ready())
-        return systemMessage(DWORD(ERROR_MOD_NOT_FOUND));
+        return Answer{.failure = systemMessage(DWORD(ERROR_MOD_NOT_FOUND))};
     // The dialog starts from the default printer's settings, the page turned as the document
     // prints. Without a printer there are none, and the dialog says so itself.
     PRINTDLGW defaults{};
@@ -264,7 +264,7 @@ std::optional<std::u16string> Win32DocumentIo::print(const Document &document,
     if (dialog.hDevNames)
         GlobalFree(dialog.hDevNames);
     if (!dialog.hDC)
-        return std::nullopt;
+        return Answer{};
     DWORD error = 0;
     if (chosen) {
         try {
@@ -277,8 +277,8 @@ std::optional<std::u16string> Win32DocumentIo::print(const Document &document,
     DeleteDC(dialog.hDC);
     // Cancelled where the printer asked for a file name.
     if (error && error != ERROR_CANCELLED && error != ERROR_PRINT_CANCELLED)
-        return systemMessage(error);
-    return std::nullopt;
+        return Answer{.failure = systemMessage(error)};
+    return Answer{};
 }
 
 std::optional<std::string> Win32DocumentIo::readSettings(std::string_view name)

@@ -17,15 +17,14 @@ public:
     // Dialogs and the clipboard belong to `owner`, which the window sets once it exists.
     Win32DocumentIo(const HWND &owner, const Typeface &face) : m_owner(owner), m_face(face) {}
 
-    std::optional<std::u16string> copy(const Document &document) override;
+    Answered copy(const Document &document) override;
     bool writes(FileFormat format) override;
     std::u16string folder(UserFolder which) override;
     bool exists(std::u16string_view path) override;
-    std::optional<SaveChoice> askSaveName(const SaveDialog &dialog) override;
-    std::optional<std::u16string> write(const Document &document, std::u16string_view path,
-                                        FileFormat format) override;
-    std::optional<std::u16string> print(const Document &document,
-                                        std::u16string_view jobName) override;
+    Answered askSaveName(const SaveDialog &dialog) override;
+    Answered write(const Document &document, std::u16string_view path,
+                   FileFormat format) override;
+    Answered print(const Document &document, std::u16string_view jobName) override;
     std::optional<std::string> readSettings(std::string_view name) override;
     std::optional<std::u16string> writeSettings(std::string_view name,
                                                 std::string_view bytes) override;

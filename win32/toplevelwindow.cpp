@@ -462,16 +462,17 @@ void TopLevelWindow::setFocus(ControlRef ref, bool, bool selectAll)
         SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
 }
 
-void TopLevelWindow::showError(std::u16string_view message)
+Answered TopLevelWindow::showError(std::u16string_view message)
 {
     MessageBoxW(m_window, wide(message).c_str(), wide(ErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+    return Answer{};
 }
 
-Driver &TopLevelWindow::makeWindow(const WindowDescription &window)
+Answered TopLevelWindow::makeWindow(const WindowDescription &window)
 {
     m_opened.push_back(
         std::make_unique<TopLevelWindow>(window, GetModuleHandleW(nullptr), m_window));
-    return m_opened.back()->driver();
+    return Answer{.opened = &m_opened.back()->driver()};
 }
 
 void TopLevelWindow::showWindow(bool shown)

@@ -87,9 +87,9 @@ private:
     void draw(ControlRef control, const Drawing &drawing) override;
     void bringToFront(int panel) override;
     void setFocus(ControlRef control, bool byTab, bool selectAll) override;
-    void showError(std::u16string_view message) override;
+    Answered showError(std::u16string_view message) override;
     void commandsChanged() override {}
-    Driver &makeWindow(const WindowDescription &window) override;
+    Answered makeWindow(const WindowDescription &window) override;
     void showWindow(bool shown) override;
 
     const WindowDescription &m_description;

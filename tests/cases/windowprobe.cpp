@@ -6,7 +6,6 @@
 #include "tests/cases/paritycases.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace korvane::test {
 namespace {
@@ -237,13 +236,12 @@ void plannerOpensAndFollowsItsInputs(WindowProbe &p, Failures &f)
 // cannot be written said so.
 void plannerKeepsItsDefaults(WindowProbe &p, Failures &f)
 {
-    const std::filesystem::path file = p.settingsFile(plannerWindow.settings->name);
-    std::error_code ignored;
-    std::filesystem::remove_all(file.parent_path(), ignored);
+    const std::string_view name = plannerWindow.settings->name;
     const auto reopened = [&] {
         p.restart();
         openPlanner(p, true);
     };
+    p.prepareSettings(name, {});
     reopened();
     for (const Entry &entry : std::vector<Entry>{{"Text103", u"7800"}, {"Text105", u"0"}})
         enter(p, entry);
@@ -252,17 +250,14 @@ void plannerKeepsItsDefaults(WindowProbe &p, Failures &f)
     reopened();
     sameTexts(f, p, {{"Text103", u"7800"}, {"Text105", u"0"}, {"Text104", u"4"}}, "read back");
     f.same(p.text("Label86"), u"", "read back: the status line");
-    std::ofstream(file, std::ios::binary | std::ios::trunc)
-        << "paper_price = 7800\nfront_colours = 9\ngap = \xff\n";
+    p.prepareSettings(name, "paper_price = 7800\nfront_colours = 9\ngap = \xff\n");
     reopened();
     sameTexts(f, p, {{"Text103", u"7800"}, {"Text104", u"4"}, {"Text105", u"4"}}, "damaged");
     f.same(p.text("Label86"), u"设置文件中的“正面色数”无效，已用默认值", "damaged: the status line");
-    // The folder taken by a file: nothing can be kept there.
-    std::filesystem::remove_all(file.parent_path(), ignored);
-    std::ofstream(file.parent_path(), std::ios::binary) << "x";
+    p.prepareSettings(name, {}, false);
     p.click("Command101");
     f.expect(p.text("Label86").starts_with(u"设置未能保存："), "unwritable: the status line");
-    std::filesystem::remove_all(file.parent_path(), ignored);
+    p.prepareSettings(name, {});
 }
 
 void plannerDiagramPixels(WindowProbe &p, Failures &f)

@@ -9,7 +9,7 @@
 #include "tests/cases/panelcases.h"
 
 #include <cstdint>
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -134,8 +134,10 @@ public:
     virtual std::vector<ShownWindow> windows() = 0;
     // The driver of the window `control` is on.
     virtual Driver &driver(ControlName control) = 0;
-    // Where the windows keep the settings file `name`, in a folder of the test's own.
-    virtual std::filesystem::path settingsFile(std::string_view name) = 0;
+    // The settings `name` as the windows will find them, in a folder of the test's own: a
+    // file of `bytes` (none: no file), or, not `writable`, a folder where none can be made.
+    virtual void prepareSettings(std::string_view name, std::optional<std::string> bytes,
+                                 bool writable = true) = 0;
 };
 
 // The window a control is on, the main one or the planner, and its row there.

@@ -88,28 +88,32 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
         selected = selectAll;
         log.push_back("focus " + nameOf(control));
     }
-    void showError(std::u16string_view message) override
+    // later: every request is answered by the test, through the driver, as a browser does.
+    bool later = false;
+    Answered answered(Answer answer) const { return later ? Answered() : Answered(answer); }
+    Answered showError(std::u16string_view message) override
     {
         boxes.emplace_back(message);
         log.push_back("box");
+        return answered({});
     }
     void commandsChanged() override {}
     // Windows opened from this one, each with a front end of its own.
     std::vector<std::unique_ptr<FakeFrontEnd>> windows;
     std::vector<std::unique_ptr<Driver>> drivers;
-    Driver &makeWindow(const WindowDescription &window) override
+    Answered makeWindow(const WindowDescription &window) override
     {
         log.push_back("make " + std::string(window.name));
         windows.push_back(std::make_unique<FakeFrontEnd>());
         drivers.push_back(std::make_unique<Driver>(window, *windows.back(), *windows.back()));
         drivers.back()->start();
-        return *drivers.back();
+        return answered({.opened = drivers.back().get()});
     }
     void showWindow(bool shown) override { log.push_back(shown ? "shown" : "hidden"); }
-    std::optional<std::u16string> copy(const Document &document) override
+    Answered copy(const Document &document) override
     {
         clipboard = document.jobLine;
-        return std::nullopt;
+        return answered({});
     }
     bool writes(FileFormat format) override { return format != FileFormat::Pdf; }
     std::u16string folder(UserFolder which) override
@@ -120,24 +124,24 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
     {
         return path == u"/home/印刷" || files.contains(std::u16string(path));
     }
-    std::optional<SaveChoice> askSaveName(const SaveDialog &dialog) override
+    Answered askSaveName(const SaveDialog &dialog) override
     {
         dialogs.push_back(dialog);
         if (answers.empty())
-            return std::nullopt;
+            return answered({});
         const SaveChoice answer = answers.front();
         answers.erase(answers.begin());
-        return answer;
+        return answered({.choice = answer});
     }
-    std::optional<std::u16string> write(const Document &, std::u16string_view path,
-                                        FileFormat format) override
+    Answered write(const Document &, std::u16string_view path, FileFormat format) override
     {
         files[std::u16string(path)] = format;
-        return std::nullopt;
+        log.push_back("written");
+        return answered({});
     }
-    std::optional<std::u16string> print(const Document &, std::u16string_view) override
+    Answered print(const Document &, std::u16string_view) override
     {
-        return u"没有打印机";
+        return answered({.failure = u"没有打印机"});
     }
     // Settings kept by name, for every window alike; a name in `unwritable` cannot be written.
     static inline std::map<std::string, std::string, std::less<>> settings;
@@ -321,6 +325,65 @@ TEST_F(DriverTest, SaveAsksAgainRatherThanReplaceAFileUnasked)
     EXPECT_EQ(m_fake.files,
               (std::map<std::u16string, FileFormat>{{u"/home/印刷/a.txt.png", FileFormat::Png},
                                                     {u"/home/印刷/b.svg", FileFormat::Svg}}));
+}
+
+// A front end that answers later, as a browser does: the driver goes on only with the
+// answer, and until then the window takes no input.
+TEST_F(DriverTest, RequestsAnsweredLaterHoldTheWindowUntilThen)
+{
+    planned();
+    m_fake.later = true;
+    const auto key = [this](char16_t letter, bool shift = false) {
+        return m_driver.keyPressed({KeyPress::Key::Letter, letter, shift, true, false});
+    };
+    // The refusal's box: the focus moves to the bad input once it is closed.
+    type(0, "Text4", u"");
+    m_fake.log.clear();
+    m_driver.activated({0, "Command6"});
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"box"}));
+    m_driver.activated({0, "Command6"});
+    m_driver.tabSelected(2);
+    EXPECT_FALSE(m_driver.keyPressed({KeyPress::Key::Tab}));
+    EXPECT_FALSE(key(u'C', true));
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"box"}));
+    EXPECT_TRUE(m_driver.waiting());
+    m_driver.answer({});
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"box", "focus Text4"}));
+    EXPECT_FALSE(m_driver.waiting());
+    m_driver.answer({}); // none open: nothing
+    EXPECT_EQ(m_fake.log.size(), 2u);
+
+    // Save: the dialog's name, asked again where the extension added hits a file; then the
+    // file, and its failure in a box.
+    m_fake.files[u"/home/印刷/a.txt.png"] = FileFormat::Png;
+    key(u'S');
+    ASSERT_EQ(m_fake.dialogs.size(), 1u);
+    m_driver.answer({.choice = SaveChoice{u"/home/印刷/a.txt", 0}});
+    ASSERT_EQ(m_fake.dialogs.size(), 2u);
+    EXPECT_EQ(m_fake.dialogs[1].fileName, u"/home/印刷/a.txt.png");
+    m_driver.answer({.choice = SaveChoice{u"/home/印刷/b", 1}});
+    EXPECT_TRUE(m_fake.files.contains(u"/home/印刷/b.svg"));
+    m_fake.log.clear();
+    m_driver.answer({.failure = u"磁盘已满"});
+    EXPECT_EQ(m_fake.boxes.back(), saveFailure(u"/home/印刷/b.svg", u"磁盘已满"));
+    m_driver.answer({});
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"box"}));
+    // A save cancelled, a copy done: nothing more asked.
+    key(u'S');
+    m_driver.answer({});
+    key(u'C', true);
+    m_driver.answer({});
+    EXPECT_EQ(m_fake.log, (std::vector<std::string>{"box"}));
+    EXPECT_FALSE(m_driver.waiting());
+
+    // Another window: shown and filled once it is made.
+    key(u'L');
+    ASSERT_EQ(m_fake.drivers.size(), 1u);
+    FakeFrontEnd &planner = *m_fake.windows.front();
+    EXPECT_TRUE(planner.log.empty() || planner.log.back() != "shown");
+    m_driver.answer({.opened = m_fake.drivers.front().get()});
+    EXPECT_EQ(planner.log.back(), "shown");
+    EXPECT_EQ(planner.controls["Text51"].reading.text, u"1092");
 }
 
 // The planner opened from the panel: made once, shown each time and filled; closed, it only

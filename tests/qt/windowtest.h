@@ -20,6 +20,8 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
 #include <QTimer>
 #include <QtTest>
 
@@ -278,10 +280,15 @@ protected:
         return all;
     }
     Driver &driver(ControlName name) override { return windowFor(windowOf(name))->driver(); }
-    std::filesystem::path settingsFile(std::string_view name) override
+    void prepareSettings(std::string_view name, std::optional<std::string> bytes,
+                         bool writable) override
     {
-        return std::filesystem::path(m_config.path().toStdString()) / "korvane" /
-               (std::string(name) + ".conf");
+        const std::filesystem::path folder = m_config.path().toStdString() + "/korvane";
+        std::filesystem::remove_all(folder);
+        if (!writable)
+            std::ofstream(folder) << "a file";
+        else if (bytes && std::filesystem::create_directories(folder))
+            std::ofstream(folder / (std::string(name) + ".conf"), std::ios::binary) << *bytes;
     }
 
 private:

@@ -17,6 +17,7 @@
 #include <commctrl.h>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <oleacc.h>
@@ -157,7 +158,7 @@ class WindowTest : public ::testing::Test, public test::WindowProbe
 protected:
     void SetUp() override
     {
-        settingsFile({});
+        settingsFolder();
         m_window = std::make_unique<TopLevelWindow>(mainWindow, GetModuleHandleW(nullptr));
         ShowWindow(m_window->handle(), SW_SHOWNORMAL);
         SetForegroundWindow(m_window->handle());
@@ -419,7 +420,7 @@ protected:
     }
     Driver &driver(ControlName name) override { return windowFor(test::windowOf(name))->driver(); }
     // %APPDATA% a folder of the test process's own, apart from the user's settings.
-    std::filesystem::path settingsFile(std::string_view name) override
+    static std::filesystem::path settingsFolder()
     {
         static const std::filesystem::path folder = [] {
             wchar_t temp[MAX_PATH] = {};
@@ -430,7 +431,17 @@ protected:
             SetEnvironmentVariableW(L"APPDATA", made.c_str());
             return made;
         }();
-        return folder / "Korvane" / (std::string(name) + ".conf");
+        return folder / "Korvane";
+    }
+    void prepareSettings(std::string_view name, std::optional<std::string> bytes,
+                         bool writable) override
+    {
+        const std::filesystem::path folder = settingsFolder();
+        std::filesystem::remove_all(folder);
+        if (!writable)
+            std::ofstream(folder) << "a file";
+        else if (bytes && std::filesystem::create_directories(folder))
+            std::ofstream(folder / (std::string(name) + ".conf"), std::ios::binary) << *bytes;
     }
 
     std::unique_ptr<TopLevelWindow> m_window;
