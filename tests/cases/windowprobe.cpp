@@ -78,7 +78,7 @@ bool drawsAt(Failures &f, WindowProbe &p, ControlName diagram, int dpi, const Ev
     if (p.dpi(diagram, dpi) != dpi)
         return false;
     act();
-    const Outcome outcome = event.handle(p.driver(diagram).readings(0, event.reads));
+    const Outcome outcome = event.handle(p.readings(diagram, event.reads));
     const Raster raster = rasterise(*std::get<Update>(outcome).drawing, dpi);
     Picture want{
         raster.width, raster.height,

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -132,8 +133,10 @@ public:
     // The boxes asked since the last call.
     virtual std::vector<SeenBox> boxes() = 0;
     virtual std::vector<ShownWindow> windows() = 0;
-    // The driver of the window `control` is on.
-    virtual Driver &driver(ControlName control) = 0;
+    // The controls `reads` of the panel of `diagram`, the first, as its window's driver gives
+    // them to an event now.
+    virtual std::vector<Reading> readings(ControlName diagram,
+                                          std::span<const ControlName> reads) = 0;
     // The settings `name` as the windows will find them, in a folder of the test's own: a
     // file of `bytes` (none: no file), or, not `writable`, a folder where none can be made.
     virtual void prepareSettings(std::string_view name, std::optional<std::string> bytes,

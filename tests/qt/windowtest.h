@@ -279,7 +279,10 @@ protected:
                     {toU16(w->windowTitle()), w->isVisible(), w->parentWidget() == m_window});
         return all;
     }
-    Driver &driver(ControlName name) override { return windowFor(windowOf(name))->driver(); }
+    std::vector<Reading> readings(ControlName diagram, std::span<const ControlName> reads) override
+    {
+        return windowFor(windowOf(diagram))->driver().readings(0, reads);
+    }
     void prepareSettings(std::string_view name, std::optional<std::string> bytes,
                          bool writable) override
     {

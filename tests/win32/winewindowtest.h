@@ -418,7 +418,10 @@ protected:
                                GetWindow(window, GW_OWNER) == m_window->handle()});
         return all;
     }
-    Driver &driver(ControlName name) override { return windowFor(test::windowOf(name))->driver(); }
+    std::vector<Reading> readings(ControlName diagram, std::span<const ControlName> reads) override
+    {
+        return windowFor(test::windowOf(diagram))->driver().readings(0, reads);
+    }
     // %APPDATA% a folder of the test process's own, apart from the user's settings.
     static std::filesystem::path settingsFolder()
     {
