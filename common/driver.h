@@ -37,6 +37,9 @@ struct SaveDialog
     std::vector<FileType> types;
     std::size_t type = 0;
 };
+// The buttons of a save dialog that a front end draws itself.
+inline constexpr std::u16string_view SaveCaption = u"保存";
+inline constexpr std::u16string_view CancelCaption = u"取消";
 
 class Driver;
 

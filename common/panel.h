@@ -175,6 +175,8 @@ struct Reading
 
 // The title of every error box; the box has the stop icon and a single OK button.
 inline constexpr std::u16string_view ErrorTitle = u"错误";
+// Its button, where the toolkit does not caption it itself.
+inline constexpr std::u16string_view OkCaption = u"确定";
 
 // A bad input: the error box's message, and the control that takes the keyboard focus
 // once the box is dismissed. Nothing else changes.
