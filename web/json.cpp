@@ -140,7 +140,7 @@ Json &Json::rect(const TwipsRect &rect)
 const std::u16string &Json::text() const
 {
     if (m_first.size() == 1) {
-        m_text.push_back(u'}');
+        m_text.push_back(char16_t(m_root));
         m_first.pop_back();
     }
     return m_text;

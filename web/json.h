@@ -15,7 +15,8 @@ namespace korvane::web {
 class Json
 {
 public:
-    Json() { open('{'); }
+    // An object, or with '[' an array.
+    explicit Json(char root = '{') : m_root(root == '[' ? ']' : '}') { open(root); }
 
     Json &open(char bracket);
     Json &close(char bracket);
@@ -41,6 +42,7 @@ private:
     mutable std::u16string m_text;
     mutable std::vector<bool> m_first; // of each container open, whether nothing is in it yet
     bool m_afterKey = false;
+    char m_root;
 };
 
 // An SVG picture in CSS pixels, drawn in black unless told otherwise.

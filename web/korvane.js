@@ -55,7 +55,7 @@ const cssColour = (name) => {
 class Frame {
   constructor(id, desc) {
     Object.assign(this, { id, desc, controls: new Map(), panels: [], last: null, dirty: new Set() });
-    const el = make('section', { className: 'window', id: desc.name, hidden: true });
+    const el = make('section', { className: 'window', id: desc.name, hidden: true, tabIndex: -1 });
     this.el = el;
     el.style.left = el.style.top = `${8 + 40 * id}px`;
     el.setAttribute('aria-label', desc.caption);
@@ -180,7 +180,8 @@ class Frame {
         break;
     }
     e.id = c.name;
-    if (!c.focus) e.tabIndex = -1;
+    // What takes no focus is passed over by Tab; what the browser would focus on a click too.
+    if (!c.focus && e.matches('input, select, button')) e.tabIndex = -1;
     if (!c.namedByText && c.spoken) e.ariaLabel = c.spoken;
     if (c.description) e.setAttribute('aria-description', c.description);
     if (c.background) e.style.background = c.background;
@@ -241,13 +242,15 @@ class Frame {
     closeMenu();
     const menu = make('div', { className: 'menu', role: 'menu' }, document.body);
     for (const [panel, index, id, caption, shortcut, enabled] of entries) {
-      const item = make('div', { role: 'menuitem', tabIndex: -1 }, menu);
+      const item = make('div', { role: 'menuitem' }, menu);
       item.dataset.command = id;
       make('span', { textContent: caption }, item);
       make('span', { className: 'shortcut', textContent: shortcut }, item);
       if (!enabled) item.ariaDisabled = 'true';
       else item.onclick = () => { closeMenu(); k.kv_run(this.id, panel, index); };
     }
+    // The focus stays where it was: the menu takes none.
+    menu.onpointerdown = (e) => e.preventDefault();
     Object.assign(menu.style, { left: `${ev.clientX}px`, top: `${ev.clientY}px`, zIndex: ++zTop });
   }
 
@@ -256,6 +259,8 @@ class Frame {
     if (!shown) return active === this && activate(null);
     this.el.style.zIndex = ++zTop;
     activate(this);
+    // A window shown takes the keys, as a toolkit's does, where nothing of its own had them.
+    if (!this.el.contains(document.activeElement)) this.el.focus();
   }
 }
 
@@ -304,7 +309,11 @@ function closeMenu() {
   document.querySelector('.menu')?.remove();
 }
 addEventListener('pointerdown', (e) => e.target.closest('.menu') || closeMenu(), true);
-addEventListener('keydown', (e) => e.key === 'Escape' && closeMenu());
+addEventListener('keydown', (e) => {
+  if (e.key === 'Escape') closeMenu();
+  // Keys that reach no window, the focus gone with a closed dialog, are the active window's.
+  else if (active && !e.target.closest?.('.window, dialog')) active.key(e);
+});
 
 // A vertical scroll bar, minimum at the top; its value moves as the module says.
 function scrollBar(frame, c, panel) {

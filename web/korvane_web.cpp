@@ -512,8 +512,7 @@ int outgoing(std::u16string text)
 // The commands as a menu shows them: [panel, index, id, text, shortcut, enabled].
 int commandsOut(const std::vector<CommandEntry> &entries, WebWindow &window)
 {
-    Json list;
-    list.open('[');
+    Json list('[');
     for (const CommandEntry &entry : entries) {
         const ControlRow *menuOf = nullptr;
         for (std::size_t i = 0; !menuOf; ++i) {
@@ -533,7 +532,6 @@ int commandsOut(const std::vector<CommandEntry> &entries, WebWindow &window)
             .item(wide(entry.command->menuOf))
             .close(']');
     }
-    list.close(']');
     return outgoing(list.text());
 }
 
