@@ -15,7 +15,8 @@ void append(std::u16string &to, std::string_view ascii)
 void appendNumber(std::u16string &to, double value)
 {
     char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2);
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 2);
     append(to, std::string_view(digits, std::size_t(end.ptr - digits)));
 }
 
@@ -45,7 +46,8 @@ void appendEscaped(std::u16string &to, std::u16string_view text)
 std::string colourOf(const Rgb &rgb)
 {
     char hex[7];
-    std::to_chars(hex, hex + 7, std::uint32_t(rgb.r) << 16 | std::uint32_t(rgb.g) << 8 | rgb.b | 0x1000000, 16);
+    std::to_chars(hex, hex + 7,
+                  std::uint32_t(rgb.r) << 16 | std::uint32_t(rgb.g) << 8 | rgb.b | 0x1000000, 16);
     hex[0] = '#';
     return {hex, 7};
 }

@@ -147,8 +147,9 @@ public:
     void paint(int panel, int index, int dpi, std::uint32_t paper, std::uint32_t ink,
                std::uint32_t highlight)
     {
-        const auto found = std::find_if(m_drawings.begin(), m_drawings.end(),
-                                        [&](const auto &d) { return d.first == ref(panel, index); });
+        const auto found = std::find_if(m_drawings.begin(), m_drawings.end(), [&](const auto &d) {
+            return d.first == ref(panel, index);
+        });
         if (found == m_drawings.end() || dpi < 24 || dpi > 960)
             return setPixels({}, 0xffffff, 0, 0);
         setPixels(rasterise(found->second, dpi), paper, ink, highlight);
@@ -177,8 +178,8 @@ public:
             control.field("points", row.font->points).field("face", row.font->face);
         control.key("rect").rect(rect);
         control.key("scroll").open('[');
-        for (int v : {row.scroll.minimum, row.scroll.maximum, row.scroll.smallStep,
-                      row.scroll.largeStep})
+        for (int v :
+             {row.scroll.minimum, row.scroll.maximum, row.scroll.smallStep, row.scroll.largeStep})
             control.item(v);
         control.close(']').key("items").open('[');
         for (std::u16string_view item : row.items)
@@ -193,7 +194,8 @@ public:
     }
     void place(ControlRef control, const TwipsRect &rect) override
     {
-        kvPlace(m_id, control.panel, indexOf(control), rect.left, rect.top, rect.width, rect.height);
+        kvPlace(m_id, control.panel, indexOf(control), rect.left, rect.top, rect.width,
+                rect.height);
     }
     Reading read(ControlRef control) override
     {
@@ -337,8 +339,8 @@ public:
         page.field("job", jobName)
             .field("width", int(width))
             .field("height", int(height))
-            .field("svg", pageSvg(document, width * PixelsPerMillimetre,
-                                  height * PixelsPerMillimetre));
+            .field("svg",
+                   pageSvg(document, width * PixelsPerMillimetre, height * PixelsPerMillimetre));
         send(kvPrint, page);
         return std::nullopt;
     }
@@ -360,8 +362,8 @@ public:
         std::u16string codes(bytes.size(), u'\0');
         for (std::size_t i = 0; i < bytes.size(); ++i)
             codes[i] = char16_t(static_cast<unsigned char>(bytes[i]));
-        const int failed = kvWriteSettings(key.data(), int(key.size()), codes.data(),
-                                           int(codes.size()));
+        const int failed =
+            kvWriteSettings(key.data(), int(key.size()), codes.data(), int(codes.size()));
         if (failed <= 0)
             return std::nullopt;
         return g_inbox.substr(0, std::size_t(std::min(failed, int(g_inbox.size()))));
@@ -578,8 +580,8 @@ KV_EXPORT(kv_key) int kvKey(int win, int key, int letter, int shift, int control
     WebWindow *window = windowOf(win);
     if (!window || key < 0 || key > 2)
         return 0;
-    return window->driver().keyPressed({KeyPress::Key(key), char16_t(letter), shift != 0,
-                                        control != 0, alt != 0});
+    return window->driver().keyPressed(
+        {KeyPress::Key(key), char16_t(letter), shift != 0, control != 0, alt != 0});
 }
 // A scroll bar asked to move (ScrollRequest), `thumb` where its thumb was let go: its new
 // value set and reported.
