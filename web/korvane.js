@@ -540,7 +540,9 @@ const imports = {
 function fit() {
   const main = windows[0]?.el;
   if (!main) return;
-  const scale = Math.min(1, innerWidth / main.offsetWidth);
+  // A phone lays the page out wider than its screen where the window would overflow it.
+  const room = Math.min(innerWidth, screen.availWidth) - 2 * main.offsetLeft;
+  const scale = Math.min(1, room / main.offsetWidth);
   main.style.transform = scale < 1 ? `scale(${scale})` : '';
 }
 
