@@ -4,7 +4,7 @@
 set -euo pipefail
 out=${1:-docs}
 mkdir -p "$out"
-for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts; do
+for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts planner-quote; do
     build/tools/korvane_tour "$scene" 3 &
     pid=$!
     sleep 1.5

@@ -15,7 +15,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LOCPATH=$PWD/build-windows/locales
 [ -e "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ] || bash scripts/wine-prefix.sh start "$PWD/build-windows/wine-prefix" >/dev/null
 [ -e "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts; do
+for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts planner-quote; do
     /usr/lib/wine/wine64 "$tour" "$scene" 4 >/dev/null 2>&1 &
     pid=$!
     sleep 2.5
