@@ -3,10 +3,16 @@
 // Then the plan handed on, for an everyday plan and the largest one: the copy (picture,
 // vector picture and text onto the clipboard), each file saved (rendered, encoded, written
 // whole and flushed), and the printed page drawn at 600 dpi; with the sizes they come to.
+// Then the planner's keystroke in its own window: a digit typed into the copies and taken
+// back, each keystroke with its handler (every row, the quote, the cut plan) and the
+// diagram painted, bare and with the cuts drawn, for the trade table and the worst inputs.
 // Prints the median and the slowest of a number of runs per case, in milliseconds.
 #include "app/mainwindow.h"
 #include "bench/presscases.h"
+#include "common/numtext.h"
+#include "imposition/plannerwindow.h"
 #include "tests/cases/documentcases.h"
+#include "tests/cases/tradesizes.h"
 #include "win32/controlid.h"
 #include "win32/documentcommands.h"
 #include "win32/picture.h"
@@ -126,6 +132,114 @@ void handOn(korvane::win32::TopLevelWindow &window, const korvane::Document &doc
     DeleteDC(dc);
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double slowest(const std::vector<double> &values)
+{
+    return *std::max_element(values.begin(), values.end());
+}
+
+// The planner's keystrokes, `runs` of each case: a digit typed at the end of the copies, then
+// taken back, each timed from the key to the diagram painted.
+class PlannerKeys
+{
+public:
+    explicit PlannerKeys(korvane::win32::TopLevelWindow &planner)
+        : m_planner(planner), m_copies(planner.control("Text59")),
+          m_diagram(planner.control("planpic")), m_cuts(planner.control("Check101"))
+    {
+    }
+
+    // The case typed in; its keystrokes timed bare (first) and with the cuts drawn.
+    std::pair<std::vector<double>, std::vector<double>> time(const korvane::planner::Input &in,
+                                                             int runs)
+    {
+        using korvane::SetText;
+        const auto text = [](korvane::planner::Length hundredths) {
+            return korvane::formatFixed(hundredths, 2, true);
+        };
+        m_planner.driver().fill(std::vector<SetText>{
+            {"Text51", text(in.sheet1)},
+            {"Text52", text(in.sheet2)},
+            {"Text53", text(in.product1)},
+            {"Text54", text(in.product2)},
+            {"Text55", text(in.bleed)},
+            {"Text56", text(in.gap)},
+            {"Text57", text(in.gripper)},
+            {"Text58", text(in.margin)},
+            {"Combo53", std::u16string(korvane::imposition::MethodItems[std::size_t(in.method)])},
+            {"Text59", u"5000"}});
+        std::vector<double> bare = keys(runs);
+        SendMessageW(m_cuts, BM_CLICK, 0, 0);
+        std::vector<double> drawn = keys(runs);
+        SendMessageW(m_cuts, BM_CLICK, 0, 0);
+        return {bare, drawn};
+    }
+
+private:
+    std::vector<double> keys(int runs)
+    {
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i) {
+            const WPARAM key = i % 2 == 0 ? L'0' : L'\b';
+            const LRESULT end = SendMessageW(m_copies, WM_GETTEXTLENGTH, 0, 0);
+            SendMessageW(m_copies, EM_SETSEL, WPARAM(end), LPARAM(end));
+            const double start = now();
+            SendMessageW(m_copies, WM_CHAR, key, 1);
+            UpdateWindow(m_diagram);
+            times.push_back(now() - start);
+        }
+        return times;
+    }
+
+    korvane::win32::TopLevelWindow &m_planner;
+    HWND m_copies, m_diagram, m_cuts;
+};
+
+void plannerKeys(korvane::win32::TopLevelWindow &window, int runs)
+{
+    using namespace korvane;
+    const PanelTable &imposition = *mainWindow.tabs.front().panel;
+    std::size_t open = 0;
+    while (open < imposition.commands.size() && imposition.commands[open].id != "openPlanner")
+        ++open;
+    window.driver().run(0, open);
+    win32::TopLevelWindow *planner = window.opened(plannerWindow);
+    if (!planner) {
+        std::printf("the planner did not open\n");
+        return;
+    }
+    PlannerKeys keys(*planner);
+    std::printf("\n%-45s %10s %10s %10s %10s\n", "the planner's keystroke (ms)", "keys med",
+                "keys max", "shown med", "shown max");
+    // The trade cases' fastest of a few keystrokes each, as the planner's own benchmark takes
+    // them; the worst inputs' every run.
+    const int tradeRuns = std::min(runs, 4);
+    for (const planner::Length bleed : {planner::Length(0), planner::Length(300)}) {
+        std::vector<double> bare, drawn;
+        for (const cases::MmSize sheet : cases::TradeSheets)
+            for (const cases::MmSize product : cases::TradeProducts) {
+                const auto [b, d] = keys.time({sheet.width * 100, sheet.length * 100,
+                                               product.width * 100, product.length * 100, bleed},
+                                              tradeRuns);
+                bare.push_back(*std::min_element(b.begin(), b.end()));
+                drawn.push_back(*std::min_element(d.begin(), d.end()));
+            }
+        std::printf("%-45s %10.3f %10.3f %10.3f %10.3f\n",
+                    bleed ? "160 trade cases, bleed 3" : "160 trade cases", median(bare),
+                    slowest(bare), median(drawn), slowest(drawn));
+    }
+    for (const cases::PlannerCase &c : cases::WorstPlannerCases) {
+        const auto [b, d] = keys.time(c.input, runs);
+        std::printf("%-45s %10.3f %10.3f %10.3f %10.3f\n", c.name, median(b), slowest(b), median(d),
+                    slowest(d));
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -163,5 +277,6 @@ int main(int argc, char **argv)
     };
     handOn(window, pressPlan(korvane::test::documentCases().front().inputs), "everyday", presses);
     handOn(window, pressPlan(korvane::test::largestPlan()), "largest", presses);
+    plannerKeys(window, presses);
     return 0;
 }

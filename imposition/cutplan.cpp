@@ -88,26 +88,59 @@ private:
     }
 
     // Rows of products merged where one continues another, then rows alike stacked at their
-    // pitch into grids; sorted.
+    // pitch into grids; sorted. The rows are taken a band at a time, not one by one: grids of
+    // one orientation whose rows lie on the same lines (the same offset within the pitch) are
+    // swept together, and between two consecutive ends of theirs every line has the same
+    // runs. A band is as tall as a grid's rows at most, so the sweep costs no more than the
+    // rows would, and far less for the tall grids of small products.
     std::vector<Grid> canonical(std::vector<Grid> grids) const
     {
         if (grids.size() <= 1)
             return grids;
-        std::vector<Grid> rows;
-        for (const Grid &g : grids)
-            for (std::int64_t r = 0; r < g.rows; ++r)
-                rows.push_back({1, g.cols, g.turned, g.x, g.y + r * cell(g).pitchY});
-        std::sort(rows.begin(), rows.end(), [](const Grid &a, const Grid &b) {
-            return std::tie(a.turned, a.y, a.x) < std::tie(b.turned, b.y, b.x);
+        const auto offset = [this](const Grid &g) {
+            const Length pitch = cell(g).pitchY;
+            return (g.y % pitch + pitch) % pitch;
+        };
+        const auto line = [&](const Grid &g) { return (g.y - offset(g)) / cell(g).pitchY; };
+        std::sort(grids.begin(), grids.end(), [&](const Grid &a, const Grid &b) {
+            return std::tuple(a.turned, offset(a), line(a)) <
+                   std::tuple(b.turned, offset(b), line(b));
         });
         std::vector<Grid> runs;
-        for (const Grid &r : rows) {
-            Grid *last = runs.empty() ? nullptr : &runs.back();
-            if (last && last->turned == r.turned && last->y == r.y &&
-                last->x + last->cols * cell(r).pitchX == r.x)
-                last->cols += r.cols;
-            else
-                runs.push_back(r);
+        std::vector<std::int64_t> ends;
+        std::vector<Grid> active;
+        for (auto group = grids.begin(); group != grids.end();) {
+            const auto last = std::find_if(group, grids.end(), [&](const Grid &g) {
+                return g.turned != group->turned || offset(g) != offset(*group);
+            });
+            const Length pitch = cell(*group).pitchY;
+            const Length first = offset(*group);
+            ends.clear();
+            for (auto g = group; g != last; ++g) {
+                ends.push_back(line(*g));
+                ends.push_back(line(*g) + g->rows);
+            }
+            std::sort(ends.begin(), ends.end());
+            ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+            active.clear();
+            auto next = group; // the grids in the order their first lines come
+            for (std::size_t band = 0; band + 1 < ends.size(); ++band) {
+                const std::int64_t top = ends[band], height = ends[band + 1] - top;
+                std::erase_if(active, [&](const Grid &g) { return line(g) + g.rows <= top; });
+                for (; next != last && line(*next) == top; ++next)
+                    active.push_back(*next);
+                std::sort(active.begin(), active.end(),
+                          [](const Grid &a, const Grid &b) { return a.x < b.x; });
+                const std::size_t from = runs.size();
+                for (const Grid &g : active) {
+                    Grid *run = runs.size() > from ? &runs.back() : nullptr;
+                    if (run && run->x + run->cols * cell(g).pitchX == g.x)
+                        run->cols += g.cols;
+                    else
+                        runs.push_back({height, g.cols, g.turned, g.x, first + top * pitch});
+                }
+            }
+            group = last;
         }
         std::sort(runs.begin(), runs.end(), [](const Grid &a, const Grid &b) {
             return std::tie(a.turned, a.x, a.cols, a.y) < std::tie(b.turned, b.x, b.cols, b.y);
@@ -117,7 +150,7 @@ private:
             Grid *last = out.empty() ? nullptr : &out.back();
             if (last && last->turned == r.turned && last->x == r.x && last->cols == r.cols &&
                 last->y + last->rows * cell(r).pitchY == r.y)
-                ++last->rows;
+                last->rows += r.rows;
             else
                 out.push_back(r);
         }

@@ -434,6 +434,12 @@ Drawing drawingOf(const planner::Result &result, LayoutKind kind, double width, 
                                   at(across), at(pitchAlong - along), at(pitchAcross - across)});
     }
     // Each stroke across every piece it cuts, numbered on the first.
+    if (cuts) {
+        std::size_t marks = 0;
+        for (const planner::Stroke &stroke : cuts->strokes)
+            marks += stroke.places.size();
+        drawing.marks.reserve(marks);
+    }
     for (std::size_t n = 0; cuts && n < cuts->strokes.size(); ++n) {
         const planner::Stroke &stroke = cuts->strokes[n];
         const planner::PieceKind &piece = cuts->kinds[std::size_t(stroke.kind)];

@@ -43,6 +43,10 @@ inline constexpr std::pair<ControlName, std::u16string_view> Spine[] = {
     {"Text2", u"320"}, {"Text3", u"70"}};
 inline constexpr std::pair<ControlName, std::u16string_view> Planned[] = {
     {"Text55", u"3"}, {"Text57", u"10"}, {"Text59", u"5000"}};
+// The quote's worked case: A4 on 546 x 787, 5000 copies of 4+4 colours on 157 g.
+inline constexpr std::pair<ControlName, std::u16string_view> Quoted[] = {
+    {"Text51", u"787"}, {"Text52", u"546"}, {"Text59", u"5000"}, {"Text61", u"157"},
+    {"Text103", u"7800"}, {"Text106", u"30"}, {"Text107", u"100"}};
 inline constexpr std::pair<ControlName, int> Colours[] = {
     {"VScroll1", 230}, {"VScroll2", 120}, {"VScroll3", 40}};
 
@@ -56,6 +60,7 @@ inline constexpr Scene Scenes[] = {
     {"about",             4, {},           {},         {}},
     {"planner",           0, A4Mixed,      "Command6", {}, Planned, "Option54"},
     {"planner-cuts",      0, A4Mixed,      "Command6", {}, Planned, "Option54", "Check101"},
+    {"planner-quote",     0, A4Mixed,      "Command6", {}, Quoted,  "Option54"},
 };
 // clang-format on
 

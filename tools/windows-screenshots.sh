@@ -2,7 +2,8 @@
 # Screenshots of the Windows window under Wine on a virtual X display, for the README and for
 # review, and the files the imposition panel's commands write. Run from the project root
 # after `bash scripts/windows.sh` (or a build of the windows preset):
-#   xvfb-run -a -s "-screen 0 840x640x24" tools/windows-screenshots.sh [out-dir]
+#   xvfb-run -a -s "-screen 0 1100x800x24" tools/windows-screenshots.sh [out-dir]
+# (a screen of 1100 x 800 holds the planner, 1024 x 700, whole)
 # Uses a prefix of its own with Wine's X11 driver (the tests' prefixes draw nowhere).
 set -euo pipefail
 out=${1:-docs/windows}
@@ -15,7 +16,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LOCPATH=$PWD/build-windows/locales
 [ -e "$LOCPATH/zh_CN.UTF-8/LC_CTYPE" ] || bash scripts/wine-prefix.sh start "$PWD/build-windows/wine-prefix" >/dev/null
 [ -e "$WINEPREFIX/system.reg" ] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts; do
+for scene in imposition imposition-turn imposition-tumble grammage spine colour about planner planner-cuts planner-quote; do
     /usr/lib/wine/wine64 "$tour" "$scene" 4 >/dev/null 2>&1 &
     pid=$!
     sleep 2.5

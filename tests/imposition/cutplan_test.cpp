@@ -251,6 +251,63 @@ TEST(CutPlan, RandomCasesReplayToTheirProducts)
     }
 }
 
+// Pieces are known by their products, not by how the layout's blocks happened to describe
+// them: the same products given as one block or as several, in any order, give the same plan.
+TEST(CutPlan, TheSameProductsInOtherBlocksGiveTheSamePlan)
+{
+    struct Case
+    {
+        const char *name;
+        Input in;
+        std::vector<std::vector<Box>> layouts; // each the same products
+    };
+    // 4 x 4 squares of 100 mm with 3 mm bleed: a pitch of 106 mm from the trimmed corner at 3.
+    constexpr Length P = 10'600, C = 300;
+    // 150 x 100 mm on 600 x 600: 3 rows of 4 flat above 2 rows of 6 turned, no waste.
+    constexpr Length Flat = 10'000, Turned = 15'000, Wide = 15'000, Narrow = 10'000;
+    const Case cases[] = {
+        {"a grid",
+         mm(424, 424, 100, 100, 300),
+         {{{4, 4, false, C, C}},
+          {{2, 4, false, C, C}, {2, 4, false, C, C + 2 * P}},
+          {{4, 2, false, C + 2 * P, C}, {4, 2, false, C, C}},
+          {{1, 4, false, C, C}, {3, 1, false, C, C + P}, {3, 3, false, C + P, C + P}},
+          {{2, 2, false, C + 2 * P, C + 2 * P},
+           {2, 2, false, C, C},
+           {2, 2, false, C + 2 * P, C},
+           {2, 2, false, C, C + 2 * P}},
+          {{1, 1, false, C + 3 * P, C + 3 * P}, {3, 4, false, C, C}, {1, 3, false, C, C + 3 * P}}}},
+        {"flat above turned",
+         mm(600, 600, 100, 150),
+         {{{3, 4, false, 0, 0}, {2, 6, true, 0, 3 * Flat}},
+          {{2, 6, true, 0, 3 * Flat}, {1, 4, false, 0, 2 * Flat}, {2, 4, false, 0, 0}},
+          {{2, 2, true, 4 * Narrow, 3 * Flat},
+           {3, 2, false, 2 * Wide, 0},
+           {2, 4, true, 0, 3 * Flat},
+           {3, 2, false, 0, 0}},
+          {{1, 6, true, 0, 3 * Flat},
+           {1, 6, true, 0, 3 * Flat + Turned},
+           {3, 1, false, 0, 0},
+           {3, 3, false, Wide, 0}}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Sheet sheet = sheetOf(c.in);
+        std::vector<CutPlan> plans;
+        for (const std::vector<Box> &blocks : c.layouts) {
+            Layout layout{false, 0, blocks};
+            for (const Box &b : blocks)
+                layout.ups += b.rows * b.cols;
+            plans.push_back(cutPlan(sheet, layout));
+        }
+        for (std::size_t i = 1; i < plans.size(); ++i) {
+            EXPECT_EQ(cutSteps(plans[i]), cutSteps(plans[0])) << "layout " << i;
+            EXPECT_TRUE(plans[i].strokes == plans[0].strokes) << "layout " << i;
+        }
+        EXPECT_FALSE(plans[0].strokes.empty());
+    }
+}
+
 TEST(CutPlan, KindNames)
 {
     EXPECT_EQ(kindName(0), u"A");
