@@ -29,7 +29,8 @@ struct Driver::Busy
 Driver::Driver(const WindowDescription &window, FrontEnd &frontEnd, DocumentIo &documentIo)
     : m_window(window), m_frontEnd(frontEnd),
       m_io(documentIo), m_size{window.clientWidth, window.clientHeight},
-      m_documents(window.tabs.size()), m_measured(window.tabs.size())
+      m_documents(window.tabs.size()), m_measured(window.tabs.size()),
+      m_captions(window.tabs.size())
 {
 }
 
@@ -39,6 +40,9 @@ void Driver::start()
     m_started = true;
     for (std::size_t i = 0; i < m_window.tabs.size(); ++i) {
         const PanelTable &panel = *m_window.tabs[i].panel;
+        // Every label shows its row's text when it is made.
+        for (const ControlRow &row : panel.controls)
+            m_captions[i].emplace_back(row.text);
         for (const ControlRow &row : panel.controls) {
             m_frontEnd.create(int(i), row, placeOf({int(i), row.name}), accessibleOf(panel, row));
             if (row.kind == ControlKind::List)
@@ -325,6 +329,14 @@ void Driver::setText(ControlRef control, std::u16string_view text)
 
 void Driver::setCaption(ControlRef label, std::u16string_view text)
 {
+    // A label given what it shows already is left alone: a planner's keystroke sets some fifty
+    // captions, most of them as they were, and a toolkit redraws each one it is given.
+    const auto &controls = m_window.tabs[std::size_t(label.panel)].panel->controls;
+    std::u16string &shown =
+        m_captions[std::size_t(label.panel)][std::size_t(&rowOf(label) - controls.data())];
+    if (shown == text)
+        return;
+    shown = text;
     m_frontEnd.setCaption(label, text);
     if (rowOf(label).kind == ControlKind::AutoLabel && m_measured[std::size_t(label.panel)])
         place(label);

@@ -252,6 +252,7 @@ private:
     TwipsSize m_size;
     std::vector<std::optional<Document>> m_documents;
     std::vector<bool> m_measured; // each panel's labels that size themselves
+    std::vector<std::vector<std::u16string>> m_captions; // each label's, by its row
     std::vector<ControlRef> m_disabled;
     std::vector<ControlRef> m_chosen;      // the options chosen, as the handlers last said
     std::optional<ControlRef> m_lastFocus; // where the focus returns when the window does

@@ -61,7 +61,9 @@ struct FakeFrontEnd final : FrontEnd, DocumentIo
     void setCaption(ControlRef label, std::u16string_view text) override
     {
         at(label).reading.text = text;
+        ++captionsSet;
     }
+    int captionsSet = 0;
     TwipsSize captionSize(ControlRef label) override
     {
         return {int(at(label).reading.text.size()) * 90, 180};
@@ -270,6 +272,24 @@ TEST_F(DriverTest, FocusStaysWhereTheUserLooks)
     m_fake.log.clear();
     m_driver.tabSelected(1);
     EXPECT_TRUE(m_fake.log.empty());
+}
+
+// A press that shows what the last one showed sets no caption again; one that changes the
+// result sets it, and a caption set back to its first text is set too.
+TEST_F(DriverTest, CaptionsAreSetOnlyWhenTheyChange)
+{
+    planned();
+    const int first = m_fake.captionsSet;
+    EXPECT_GT(first, 0);
+    m_driver.activated({0, "Command6"});
+    EXPECT_EQ(m_fake.captionsSet, first);
+    type(0, "Text6", u"100");
+    m_driver.activated({0, "Command6"});
+    EXPECT_GT(m_fake.captionsSet, first);
+    EXPECT_NE(textOf("Label31"), u"11");
+    type(0, "Text6", u"210");
+    m_driver.activated({0, "Command6"});
+    EXPECT_EQ(textOf("Label31"), u"10");
 }
 
 TEST_F(DriverTest, CommandsRunOnlyInFrontOnALastResult)
