@@ -37,7 +37,14 @@ const prelude = (module) => `const Pictures = ${JSON.stringify(pictures)};\ncons
 fs.writeFileSync(`${site}/prelude.js`,
   prelude("fetch('korvane.wasm').then((r) => r.arrayBuffer())"));
 const wasm = fs.readFileSync(`${site}/korvane.wasm`).toString('base64');
-const inlined = prelude(`Uint8Array.from(atob('${wasm}'), (c) => c.charCodeAt(0))`);
+// Decoded by the browser's own base64 where it has it, else a loop over atob's bytes.
+const decode = `((text) => {
+  if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+  const raw = atob(text), bytes = new Uint8Array(raw.length);
+  for (let i = 0; i < raw.length; ++i) bytes[i] = raw.charCodeAt(i);
+  return bytes;
+})`;
+const inlined = prelude(`${decode}('${wasm}')`);
 const page = fs.readFileSync(`${site}/index.html`, 'utf8')
   .replace('<link rel="stylesheet" href="korvane.css">',
     () => `<style>\n${fs.readFileSync(`${site}/korvane.css`, 'utf8')}</style>`)

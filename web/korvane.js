@@ -206,7 +206,11 @@ class Frame {
     const s = e.box.style;
     Object.assign(s, { left: px(x), top: px(y), width: px(w), height: px(h) });
     if (e.classList.contains('auto')) s.width = s.height = '';
-    if (e.tagName === 'CANVAS') this.paint(e);
+    // A diagram's pixels set its canvas's size; its place stays the driver's, for tools.
+    if (e.tagName === 'CANVAS') {
+      Object.assign(e.dataset, { width: w, height: h });
+      this.paint(e);
+    }
   }
 
   paint(canvas) {
@@ -218,8 +222,7 @@ class Frame {
     const w = k.kv_paint_width(), h = k.kv_paint_height();
     if (!w || !h) return;
     Object.assign(canvas, { width: w, height: h });
-    canvas.style.width = `${w / dpr}px`;
-    canvas.style.height = `${h / dpr}px`;
+    align(canvas);
     const image = new ImageData(new Uint8ClampedArray(k.memory.buffer, ptr, w * h * 4).slice(), w, h);
     canvas.getContext('2d').putImageData(image, 0, 0);
   }
@@ -264,6 +267,22 @@ class Frame {
   }
 }
 
+// Layout keeps places and sizes in 64ths of a CSS pixel, which at a ratio of 1.25 or 1.5 fall
+// between device pixels: a canvas is moved and stretched by a transform, which is exact, so
+// that each of its pixels covers one device pixel whole.
+function align(canvas) {
+  const dpr = devicePixelRatio;
+  canvas.style.width = `${canvas.width / dpr}px`;
+  canvas.style.height = `${canvas.height / dpr}px`;
+  canvas.style.transform = '';
+  const box = canvas.getBoundingClientRect();
+  const dx = Math.round(box.left * dpr) / dpr - box.left;
+  const dy = Math.round(box.top * dpr) / dpr - box.top;
+  const sx = canvas.width / dpr / box.width, sy = canvas.height / dpr / box.height;
+  if (dx || dy || sx !== 1 || sy !== 1)
+    canvas.style.transform = `translate(${dx}px, ${dy}px) scale(${sx}, ${sy})`;
+}
+
 let active = null;
 function activate(frame) {
   if (frame === active) return;
@@ -290,7 +309,10 @@ function dragBy(bar, el) {
       el.style.left = `${Math.max(0, m.clientX - x)}px`;
       el.style.top = `${Math.max(0, m.clientY - y)}px`;
     };
-    bar.onpointerup = () => (bar.onpointermove = null);
+    bar.onpointerup = () => {
+      bar.onpointermove = null;
+      el.querySelectorAll('canvas').forEach(align);
+    };
   };
 }
 
@@ -339,14 +361,15 @@ function scrollBar(frame, c, panel) {
     bar.focus();
     if (e.target === thumb) {
       const from = e.clientY - thumb.offsetTop;
+      let top = thumb.offsetTop;
       thumb.setPointerCapture(e.pointerId);
       thumb.onpointermove = (m) => {
-        const top = Math.min(Math.max(m.clientY - from, 0), room());
+        top = Math.min(Math.max(m.clientY - from, 0), room());
         thumb.style.top = `${top}px`;
       };
       thumb.onpointerup = () => {
         thumb.onpointermove = thumb.onpointerup = null;
-        const value = room() > 0 ? Math.round(min + (thumb.offsetTop / room()) * (max - min)) : min;
+        const value = room() > 0 ? Math.round(min + (top / room()) * (max - min)) : min;
         ask(Scroll.Released, value);
         bar.show(bar.value);
       };
@@ -363,15 +386,36 @@ function scrollBar(frame, c, panel) {
   return bar;
 }
 
-// The error box and the save dialog: modal, answered when closed.
+// A request of the driver's open until its answer: the window says so, for tools.
+function ask(frame) {
+  frame.el.dataset.waiting = '';
+}
+function answer(frame, kind, type = 0) {
+  delete frame.el.dataset.waiting;
+  k.kv_answer(frame.id, kind, type);
+}
+
+// A modal dialog answered as it closes, before any key can reach what is under it.
+function modal(dialog, answered) {
+  const close = (e) => {
+    e.preventDefault();
+    dialog.onsubmit = dialog.oncancel = null;
+    dialog.close(e.type === 'cancel' ? '' : e.submitter?.value ?? '');
+    answered(dialog.returnValue);
+  };
+  dialog.onsubmit = dialog.oncancel = close;
+  dialog.showModal();
+}
+
+// The error box and the save dialog.
 function errorBox(frame, box) {
   const dialog = document.getElementById('errorbox');
   dialog.querySelector('.title').textContent = box.title;
   dialog.querySelector('.message').textContent = box.message;
   const ok = dialog.querySelector('button');
   ok.textContent = box.ok;
-  dialog.onclose = () => setTimeout(() => k.kv_answer(frame.id, Done, 0));
-  dialog.showModal();
+  ask(frame);
+  modal(dialog, () => answer(frame, Done));
   ok.focus();
 }
 
@@ -385,13 +429,12 @@ function saveBox(frame, box) {
   type.selectedIndex = box.type;
   dialog.querySelector('.ok').textContent = box.save;
   dialog.querySelector('.cancel').textContent = box.cancel;
-  dialog.returnValue = '';
-  dialog.onclose = () => {
-    const chosen = dialog.returnValue === 'ok' && name.value.trim() !== '';
+  ask(frame);
+  modal(dialog, (button) => {
+    const chosen = button === 'ok' && name.value.trim() !== '';
     if (chosen) inbox(name.value);
-    k.kv_answer(frame.id, chosen ? Chosen : Cancelled, type.selectedIndex);
-  };
-  dialog.showModal();
+    answer(frame, chosen ? Chosen : Cancelled, type.selectedIndex);
+  });
   name.focus();
   name.setSelectionRange(0, name.value.replace(/\.[^.]*$/, '').length);
 }
@@ -428,8 +471,8 @@ const imports = {
   },
   create: (win, ptr, len) => frameOf(win).create(json(ptr, len)),
   link(win, lp, li, p, i) {
-    const label = at(win, lp, li);
-    at(win, p, i).setAttribute('aria-labelledby', label.id);
+    const label = at(win, lp, li), e = at(win, p, i);
+    if (!e.ref.namedByText) e.setAttribute('aria-labelledby', label.id);
   },
   place: (win, p, i, x, y, w, h) => frameOf(win).place(p, i, x, y, w, h),
   read_text: (win, p, i) => inbox(at(win, p, i).value),
@@ -499,8 +542,10 @@ const imports = {
       'image/png': picture(frameOf(win), p, bytes(rgba, size)),
       'text/plain': new Blob([p.text], { type: 'text/plain' }),
     });
-    navigator.clipboard.write([item]).then(() => k.kv_answer(win, Done, 0),
-      (e) => { inbox(e.message || e.name); k.kv_answer(win, Failed, 0); });
+    const frame = frameOf(win);
+    ask(frame);
+    navigator.clipboard.write([item]).then(() => answer(frame, Done),
+      (e) => { inbox(e.message || e.name); answer(frame, Failed); });
   },
   ask_save: (win, ptr, len) => saveBox(frameOf(win), json(ptr, len)),
   download(win, ptr, len, data, size) {
@@ -516,10 +561,12 @@ const imports = {
       `@page { size: ${page.width}mm ${page.height}mm; margin: 0 }`;
     const title = document.title;
     document.title = page.job;
+    const frame = frameOf(win);
+    ask(frame);
     setTimeout(() => {
       print();
       document.title = title;
-      k.kv_answer(win, Done, 0);
+      answer(frame, Done);
     });
   },
   read_settings(ptr, len) {

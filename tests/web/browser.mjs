@@ -109,11 +109,11 @@ export function decodePng(bytes) {
 }
 
 // The top-left `width` by `height` pixels of an RGBA image as base64 of 3 bytes a pixel.
-export function rgbBase64(image, width = image.width, height = image.height) {
+export function rgbBase64(image, width = image.width, height = image.height, left = 0, top = 0) {
     const out = Buffer.alloc(width * height * 3);
     for (let y = 0; y < height; ++y)
         for (let x = 0; x < width; ++x) {
-            const from = (y * image.width + x) * 4;
+            const from = ((top + y) * image.width + left + x) * 4;
             out.set(image.rgba.subarray(from, from + 3), (y * width + x) * 3);
         }
     return out.toString('base64');

@@ -213,14 +213,8 @@ function inPage() {
             return null;
         if (el.tagName !== 'CANVAS')
             return P.shown(el);
-        const s = getComputedStyle(el);
-        const px = (p) => parseFloat(s[p]) || 0;
-        const outer = s.boxSizing === 'border-box' ? 0 : 1;
-        const width = px('width') + outer * (px('paddingLeft') + px('paddingRight') +
-            px('borderLeftWidth') + px('borderRightWidth'));
-        const height = px('height') + outer * (px('paddingTop') + px('paddingBottom') +
-            px('borderTopWidth') + px('borderBottomWidth'));
-        return { width: Math.round(width * 15), height: Math.round(height * 15) };
+        // Where the driver placed it, in twips: its canvas takes the size of its pixels.
+        return { width: Number(el.dataset.width), height: Number(el.dataset.height) };
     });
     P.colour = (property) => {
         if (!getComputedStyle(document.documentElement).getPropertyValue(property).trim())
@@ -631,12 +625,14 @@ const readings = {
         if (!painted)
             return backing;
         const clip = await P((w, n) => __korvaneProbe.contentBox(w, n), window, control);
-        const { data } = await cdp.send('Page.captureScreenshot',
-            { format: 'png', clip, captureBeyondViewport: false });
+        // The whole view as the screen shows it, cut out where the canvas lies: a clipped
+        // capture at a fractional ratio draws the page anew, scaled, rather than as shown.
+        const data = await page.screenshot({ encoding: 'base64' });
         const shot = decodePng(Buffer.from(data, 'base64'));
-        if (shot.width < backing.width || shot.height < backing.height)
-            throw new Error(`the screenshot of ${control} is ${shot.width} x ${shot.height}, its canvas ${backing.width} x ${backing.height}`);
-        return { width: backing.width, height: backing.height, rgb: rgbBase64(shot, backing.width, backing.height) };
+        const left = Math.round(clip.x * clip.scale), top = Math.round(clip.y * clip.scale);
+        if (shot.width < left + backing.width || shot.height < top + backing.height)
+            throw new Error(`the screenshot holds no ${backing.width} x ${backing.height} of ${control} at ${left}, ${top}`);
+        return { width: backing.width, height: backing.height, rgb: rgbBase64(shot, backing.width, backing.height, left, top) };
     },
     readings: async ({ window, reads }) =>
         ({ readings: await P((w, n) => __korvaneProbe.readings(w, n), window, reads) }),
