@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Korvane with its tests and benchmarks, and runs every
 # check: the unit and GUI tests, the fuzzers, the sanitizer build, the leak check, the
-# install and package check, the WebAssembly build and the Windows build; then prints the
-# start-up comparison.
+# install and package check, the WebAssembly build, the web page in headless Chromium and
+# the Windows build; then prints the start-up comparison.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test || exit 1
@@ -37,6 +37,7 @@ stage "install and package" bash scripts/check-install.sh build
 stage "fuzzing" bash scripts/fuzz.sh "${KORVANE_FUZZ_SECONDS:-60}"
 stage "sanitizers" bash scripts/sanitize.sh
 stage "WebAssembly build and tests" bash scripts/wasm.sh
+stage "the web page in headless Chromium" bash -c 'bash scripts/web.sh && bash tests/web/run.sh'
 stage "Windows build, tests and packages" bash scripts/windows.sh
 
 echo

@@ -35,7 +35,7 @@ for (const name of ['product'])
   pictures[name] = `data:image/png;base64,${fs.readFileSync(`app/resources/${name}.png`).toString('base64')}`;
 const prelude = (module) => `const Pictures = ${JSON.stringify(pictures)};\nconst Module = ${module};\n`;
 fs.writeFileSync(`${site}/prelude.js`,
-  prelude("fetch('korvane.wasm').then((r) => r.arrayBuffer())"));
+  prelude("fetch('korvane.wasm').then((r) => r.arrayBuffer()).then((b) => WebAssembly.compile(b))"));
 const wasm = fs.readFileSync(`${site}/korvane.wasm`).toString('base64');
 // Decoded by the browser's own base64 where it has it, else a loop over atob's bytes.
 const decode = `((text) => {
@@ -44,7 +44,8 @@ const decode = `((text) => {
   for (let i = 0; i < raw.length; ++i) bytes[i] = raw.charCodeAt(i);
   return bytes;
 })`;
-const inlined = prelude(`${decode}('${wasm}')`);
+// Compiled while the rest of the page is read.
+const inlined = prelude(`WebAssembly.compile(${decode}('${wasm}'))`);
 const page = fs.readFileSync(`${site}/index.html`, 'utf8')
   .replace('<link rel="stylesheet" href="korvane.css">',
     () => `<style>\n${fs.readFileSync(`${site}/korvane.css`, 'utf8')}</style>`)

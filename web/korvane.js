@@ -603,7 +603,7 @@ function watchRatio() {
 }
 
 async function start(module) {
-  const { instance } = await WebAssembly.instantiate(await module, { korvane: imports });
+  const instance = await WebAssembly.instantiate(await module, { korvane: imports });
   k = instance.exports;
   k._initialize();
   const main = k.kv_main();
