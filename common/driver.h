@@ -251,7 +251,7 @@ private:
     bool m_busy = false;
     TwipsSize m_size;
     std::vector<std::optional<Document>> m_documents;
-    std::vector<bool> m_measured; // each panel's labels that size themselves
+    std::vector<bool> m_measured;                        // each panel's labels that size themselves
     std::vector<std::vector<std::u16string>> m_captions; // each label's, by its row
     std::vector<ControlRef> m_disabled;
     std::vector<ControlRef> m_chosen;      // the options chosen, as the handlers last said

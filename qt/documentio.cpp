@@ -151,8 +151,7 @@ bool renderPage(QPagedPaintDevice &device, const Document &document, const Typef
     return painter.end();
 }
 
-Answered QtDocumentIo::write(const Document &document, std::u16string_view path,
-                             FileFormat format)
+Answered QtDocumentIo::write(const Document &document, std::u16string_view path, FileFormat format)
 {
     const Typeface &face = m_description.font;
     QSaveFile file(toQString(path));
@@ -206,10 +205,9 @@ Answered QtDocumentIo::askSaveName(const SaveDialog &request)
                      [&](const QString &filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return Answer{};
-    return Answer{.choice = SaveChoice{
-                      toU16(dialog.selectedFiles().front()),
-                      std::size_t(std::max<qsizetype>(
-                          0, filters.indexOf(dialog.selectedNameFilter())))}};
+    return Answer{.choice = SaveChoice{toU16(dialog.selectedFiles().front()),
+                                       std::size_t(std::max<qsizetype>(
+                                           0, filters.indexOf(dialog.selectedNameFilter())))}};
 }
 
 Answered QtDocumentIo::print(const Document &document, std::u16string_view jobName)

@@ -22,8 +22,7 @@ public:
     std::u16string folder(UserFolder which) override;
     bool exists(std::u16string_view path) override;
     Answered askSaveName(const SaveDialog &dialog) override;
-    Answered write(const Document &document, std::u16string_view path,
-                   FileFormat format) override;
+    Answered write(const Document &document, std::u16string_view path, FileFormat format) override;
     Answered print(const Document &document, std::u16string_view jobName) override;
     std::optional<std::string> readSettings(std::string_view name) override;
     std::optional<std::u16string> writeSettings(std::string_view name,

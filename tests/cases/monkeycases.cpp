@@ -97,7 +97,8 @@ std::optional<ControlName> Monkey::act(MonkeyAction action)
     // A form every input of the planner takes, and every count of colours.
     static const std::vector<std::u16string> Mending = {
         u"10", u"12", u"20", u"１５", u"1.5e1", u"\u3000１２\u3000", u" 18 ", u"+16", u"10.00"};
-    static const std::vector<std::u16string> Colours = {u"4", u"４", u"4e0", u" 2 ", u"+1", u"8.00"};
+    static const std::vector<std::u16string> Colours = {u"4",   u"４", u"4e0",
+                                                        u" 2 ", u"+1", u"8.00"};
     switch (action) {
     case A::Type:
     case A::PlannerType: {
@@ -218,10 +219,10 @@ const std::vector<MonkeyAction> &monkeyActions()
 {
     using A = MonkeyAction;
     static const std::vector<MonkeyAction> actions = {
-        A::Type,        A::Type,        A::Pick,        A::Press,         A::Press,
-        A::Press,       A::AltC,        A::SwitchTab,   A::Scroll,        A::Scroll,
-        A::PlannerType, A::PlannerType, A::PlannerPick, A::PlannerChoose, A::PlannerClick,
-        A::PlannerClose,
+        A::Type,        A::Type,          A::Pick,         A::Press,
+        A::Press,       A::Press,         A::AltC,         A::SwitchTab,
+        A::Scroll,      A::Scroll,        A::PlannerType,  A::PlannerType,
+        A::PlannerPick, A::PlannerChoose, A::PlannerClick, A::PlannerClose,
     };
     return actions;
 }
@@ -298,8 +299,8 @@ std::string checkPlanner(WindowProbe &probe)
         for (int method = 0; method < 3; ++method) {
             const std::string label = "Label" + std::to_string(101 + 3 * int(figure) + method);
             const std::u16string shown = probe.text(label);
-            if (shown != None && (fault || status == StockTooSmall ||
-                                  !fixedAs(shown, QuoteDecimals[figure], false)))
+            if (shown != None &&
+                (fault || status == StockTooSmall || !fixedAs(shown, QuoteDecimals[figure], false)))
                 return label + " " + printable(shown);
         }
     const std::u16string cuts = probe.text("Label129");

@@ -162,10 +162,9 @@ const std::vector<PlannerCase> &plannerCases()
                                         {"Combo3", u"自翻版"}};
     // The quote's worked case: A4 on 正度对开, 5000 copies of 4+4 on 157 g at 7800 元 a
     // tonne, press time 30 元, plates 100 元.
-    const std::vector<Entry> quoted = {{"Text51", u"546"},   {"Text52", u"787"},
-                                       {"Text59", u"5000"},  {"Text61", u"157"},
-                                       {"Text103", u"7800"}, {"Text106", u"30"},
-                                       {"Text107", u"100"}};
+    const std::vector<Entry> quoted = {
+        {"Text51", u"546"},   {"Text52", u"787"}, {"Text59", u"5000"}, {"Text61", u"157"},
+        {"Text103", u"7800"}, {"Text106", u"30"}, {"Text107", u"100"}};
     static const std::vector<PlannerCase> cases = {
         // clang-format off
         {"by its command, on the last plan", pressed, false, {}, {},
@@ -204,12 +203,13 @@ const std::vector<PlannerCase> &plannerCases()
 const std::vector<Entry> &plannerFaults()
 {
     static const std::vector<Entry> faults = {
-        {"Text51", u"0"},   {"Text52", u"5001"}, {"Text53", u"1.001"}, {"Text54", u"x"},
-        {"Text55", u"21"},  {"Text56", u"-1"},   {"Text57", u"101"},   {"Text58", u"100.5"},
-        {"Text59", u"0.5"}, {"Text60", u"200"},  {"Text61", u"5"},
-        {"Text101", u"0"},  {"Text102", u"5001"}, {"Text103", u"1000000.01"}, {"Text104", u"0"},
-        {"Text105", u"2.5"}, {"Text106", u"-1"}, {"Text107", u"100001"}, {"Text108", u"x"},
-        {"Text109", u"10001"},
+        {"Text51", u"0"},     {"Text52", u"5001"},        {"Text53", u"1.001"},
+        {"Text54", u"x"},     {"Text55", u"21"},          {"Text56", u"-1"},
+        {"Text57", u"101"},   {"Text58", u"100.5"},       {"Text59", u"0.5"},
+        {"Text60", u"200"},   {"Text61", u"5"},           {"Text101", u"0"},
+        {"Text102", u"5001"}, {"Text103", u"1000000.01"}, {"Text104", u"0"},
+        {"Text105", u"2.5"},  {"Text106", u"-1"},         {"Text107", u"100001"},
+        {"Text108", u"x"},    {"Text109", u"10001"},
     };
     return faults;
 }
@@ -243,8 +243,10 @@ const std::vector<PlannerPixelCase> &plannerPixelCases()
     const std::vector<Entry> tumbled = {
         {"Combo53", u"大翻版"}, {"Text55", u"3"}, {"Text57", u"12"}};
     static const std::vector<PlannerPixelCase> cases = {
-        {"as it opens at 96 dpi", {}, 96},      {"as it opens at 120 dpi", {}, 120},
-        {"bleed and gaps at 96 dpi", bled, 96}, {"bleed and gaps at 144 dpi", bled, 144},
+        {"as it opens at 96 dpi", {}, 96},
+        {"as it opens at 120 dpi", {}, 120},
+        {"bleed and gaps at 96 dpi", bled, 96},
+        {"bleed and gaps at 144 dpi", bled, 144},
         {"tumbled at 120 dpi", tumbled, 120},
         {"its cuts shown at 96 dpi", bled, 96, {"Option54", "Check101"}},
         {"its cuts shown at 144 dpi", tumbled, 144, {"Option54", "Check101"}},

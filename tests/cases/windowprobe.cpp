@@ -84,8 +84,7 @@ bool drawsAt(Failures &f, WindowProbe &p, ControlName diagram, int dpi, const Ev
         raster.width, raster.height,
         std::vector<std::uint32_t>(std::size_t(raster.width) * std::size_t(raster.height))};
     fillPixels(raster, p.colour(rowOf(diagram).background), p.colour(rowOf(diagram).foreground),
-               want.pixels.data(), std::size_t(raster.width),
-               p.colour({Colour::Role::Highlight}));
+               want.pixels.data(), std::size_t(raster.width), p.colour({Colour::Role::Highlight}));
     f.expect(p.picture(diagram, false) == want, what + ": the picture");
     f.expect(!painted || p.picture(diagram, true) == want, what + ": what is painted");
     return true;
@@ -253,7 +252,8 @@ void plannerKeepsItsDefaults(WindowProbe &p, Failures &f)
     p.prepareSettings(name, "paper_price = 7800\nfront_colours = 9\ngap = \xff\n");
     reopened();
     sameTexts(f, p, {{"Text103", u"7800"}, {"Text104", u"4"}, {"Text105", u"4"}}, "damaged");
-    f.same(p.text("Label86"), u"设置文件中的“正面色数”无效，已用默认值", "damaged: the status line");
+    f.same(p.text("Label86"), u"设置文件中的“正面色数”无效，已用默认值",
+           "damaged: the status line");
     p.prepareSettings(name, {}, false);
     p.click("Command101");
     f.expect(p.text("Label86").starts_with(u"设置未能保存："), "unwritable: the status line");

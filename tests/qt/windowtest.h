@@ -20,10 +20,11 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
-#include <filesystem>
-#include <fstream>
 #include <QTimer>
 #include <QtTest>
+
+#include <filesystem>
+#include <fstream>
 
 namespace korvane::test {
 
