@@ -4,7 +4,7 @@
 
 #include <charconv>
 
-namespace korvane::web {
+namespace korvane::page {
 namespace {
 
 void append(std::u16string &to, std::string_view ascii)
@@ -223,4 +223,4 @@ std::u16string Svg::finish()
     return std::move(m_text);
 }
 
-} // namespace korvane::web
+} // namespace korvane::page

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace korvane::web {
+namespace korvane::page {
 
 // A JSON text written in order: objects and arrays opened and closed, keys and values, the
 // commas between them put where they belong.
@@ -64,4 +64,4 @@ private:
     std::u16string m_text;
 };
 
-} // namespace korvane::web
+} // namespace korvane::page

@@ -54,7 +54,7 @@ const cssColour = (name) => {
 // One window of the module's, in a frame of its own.
 class Frame {
   constructor(id, desc) {
-    Object.assign(this, { id, desc, controls: new Map(), panels: [], last: null, dirty: new Set() });
+    Object.assign(this, { id, desc, controls: new Map(), panels: [], last: null });
     const el = make('section', { className: 'window', id: desc.name, hidden: true, tabIndex: -1 });
     this.el = el;
     el.style.left = el.style.top = `${8 + 40 * id}px`;
@@ -114,6 +114,11 @@ class Frame {
     });
     el.addEventListener('keydown', (e) => this.key(e), true);
     document.getElementById('desk').append(el);
+  }
+
+  // The window's font at a size of `pixels`.
+  fontAt(pixels) {
+    return this.font.replace(/^[\d.]+px/, `${pixels}px`);
   }
 
   control(panel, index) {
@@ -186,7 +191,7 @@ class Frame {
     if (c.description) e.setAttribute('aria-description', c.description);
     if (c.background) e.style.background = c.background;
     if (c.foreground) e.style.color = c.foreground;
-    if (c.points) e.style.font = fontOf(c.points, [c.face]);
+    if (c.points) e.style.font = fontOf(c.points, c.faces);
     e.oncontextmenu = (ev) => this.menu(ev, c);
     longPress(e, (ev) => this.menu(ev, c));
     Object.assign(e, { ref: c, box: box ?? e });
@@ -449,7 +454,7 @@ function picture(frame, p, rgba) {
     g.putImageData(new ImageData(new Uint8ClampedArray(rgba), p.sheetWidth, p.sheetHeight), 0, 0);
   g.fillStyle = '#000';
   g.textBaseline = 'top';
-  g.font = frame.font.replace(/^[\d.]+px/, `${p.font}px`);
+  g.font = frame.fontAt(p.font);
   for (const [left, top, line] of p.lines) g.fillText(line, left, top);
   return new Promise((done) => canvas.toBlob(done, 'image/png'));
 }
@@ -533,7 +538,7 @@ const imports = {
   commands_changed() {},
   show_window: (win, shown) => frameOf(win).show(!!shown),
   text_width(win, ptr, len, pixels) {
-    measure.font = frameOf(win).font.replace(/^[\d.]+px/, `${pixels}px`);
+    measure.font = frameOf(win).fontAt(pixels);
     return measure.measureText(text(ptr, len)).width;
   },
   copy(win, ptr, len, rgba, size) {

@@ -22,7 +22,7 @@
 #define KV_IMPORT(name) __attribute__((import_module("korvane"), import_name(#name)))
 #define KV_EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
-using korvane::web::Json;
+using korvane::page::Json;
 
 extern "C" {
 // A window's frame (name, caption, client size, font, tabs) made, not yet shown.
@@ -76,7 +76,7 @@ KV_IMPORT(write_settings)
 int kvWriteSettings(const char16_t *name, int length, const char16_t *bytes, int size);
 }
 
-namespace korvane::web {
+namespace korvane::page {
 namespace {
 
 std::u16string g_inbox;
@@ -174,8 +174,12 @@ public:
         if (row.kind == ControlKind::Button)
             if (const auto key = accessKeyOf(row.text))
                 control.field("accessKey", std::u16string_view(&*key, 1));
-        if (row.font)
-            control.field("points", row.font->points).field("face", row.font->face);
+        if (row.font) {
+            control.field("points", row.font->points).key("faces").open('[');
+            for (std::u16string_view face : faceCandidates(row.font->face))
+                control.item(face);
+            control.close(']');
+        }
         control.key("rect").rect(rect);
         control.key("scroll").open('[');
         for (int v :
@@ -512,18 +516,10 @@ int outgoing(std::u16string text)
 }
 
 // The commands as a menu shows them: [panel, index, id, text, shortcut, enabled].
-int commandsOut(const std::vector<CommandEntry> &entries, WebWindow &window)
+int commandsOut(const std::vector<CommandEntry> &entries)
 {
     Json list('[');
     for (const CommandEntry &entry : entries) {
-        const ControlRow *menuOf = nullptr;
-        for (std::size_t i = 0; !menuOf; ++i) {
-            const ControlRow *row = window.row(entry.panel, int(i));
-            if (!row)
-                break;
-            if (row->name == entry.command->menuOf)
-                menuOf = row;
-        }
         list.open('[')
             .item(entry.panel)
             .item(int(entry.index))
@@ -538,10 +534,10 @@ int commandsOut(const std::vector<CommandEntry> &entries, WebWindow &window)
 }
 
 } // namespace
-} // namespace korvane::web
+} // namespace korvane::page
 
 using namespace korvane;
-using namespace korvane::web;
+using namespace korvane::page;
 
 // The buffer for a string into the module, `length` code units long.
 KV_EXPORT(kv_inbox) char16_t *kvInbox(int length)
@@ -624,14 +620,14 @@ KV_EXPORT(kv_closing) int kvClosing(int win)
 KV_EXPORT(kv_commands) int kvCommands(int win)
 {
     WebWindow *window = windowOf(win);
-    return window ? commandsOut(window->driver().commands(), *window) : outgoing(u"[]");
+    return window ? commandsOut(window->driver().commands()) : outgoing(u"[]");
 }
 KV_EXPORT(kv_menu) int kvMenu(int win, int panel, int index)
 {
     WebWindow *window = windowOf(win);
     if (!window || !window->row(panel, index))
         return outgoing(u"[]");
-    return commandsOut(window->driver().menu(window->ref(panel, index)), *window);
+    return commandsOut(window->driver().menu(window->ref(panel, index)));
 }
 KV_EXPORT(kv_run) void kvRun(int win, int panel, int index)
 {
