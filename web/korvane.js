@@ -568,11 +568,11 @@ const imports = {
     document.title = page.job;
     const frame = frameOf(win);
     ask(frame);
-    setTimeout(() => {
-      print();
-      document.title = title;
-      answer(frame, Done);
-    });
+    // The dialog holds the page until it is closed; the driver hears of it once this request
+    // has returned.
+    print();
+    document.title = title;
+    setTimeout(() => answer(frame, Done));
   },
   read_settings(ptr, len) {
     const bytes = localStorage.getItem(`korvane:${text(ptr, len)}`);
